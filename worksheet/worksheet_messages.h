@@ -1,0 +1,14 @@
+// The texts the line processor itself shows, byte for byte (UTF-8).
+#pragma once
+
+#include <string_view>
+
+namespace quillet::messages {
+
+inline constexpr std::string_view kBadSlot = "错误: FX?中,'?'的值只能从0到9";
+inline constexpr std::string_view kMaxDigits = "Max 18 digits";
+inline constexpr std::string_view kPrecisionSetPrefix = "precision is set to ";
+inline constexpr std::string_view kFunctionDefined = "F(x) OK!";
+inline constexpr std::string_view kResultPrefix = "Result: ";
+
+} // namespace quillet::messages
