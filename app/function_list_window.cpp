@@ -1,0 +1,1 @@
+#include "app/function_list_window.h"

@@ -1,0 +1,32 @@
+// The function list window: one row per slot with its colour swatch and its caption or
+// result text; a click on a swatch shows or hides that function.
+#pragma once
+
+#include <QWidget>
+
+namespace quillet {
+
+class FunctionGraphs;
+
+class FunctionListWindow : public QWidget {
+    Q_OBJECT
+public:
+    // parent is the graph window, whose drawing changes when a swatch is clicked.
+    FunctionListWindow(FunctionGraphs& model, QWidget* parent);
+
+    bool showCaptions() const { return m_showCaptions; }
+
+signals:
+    // A function was shown or hidden: the graph window must be redrawn.
+    void shownFunctionsChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    FunctionGraphs& m_model;
+    bool m_showCaptions = true;
+};
+
+} // namespace quillet

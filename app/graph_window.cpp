@@ -1,0 +1,1 @@
+#include "app/graph_window.h"

@@ -1,0 +1,48 @@
+// The graph window: draws the shown functions of the model, switches to envelope drawing on a
+// click, and owns the function list window. It is the model's display.
+#pragma once
+
+#include "graphs/graph_display.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QPushButton;
+
+namespace quillet {
+
+class FunctionGraphs;
+class FunctionListWindow;
+
+class GraphWindow : public QWidget, public GraphDisplay {
+    Q_OBJECT
+public:
+    // focusWorksheet gives the keyboard focus back to the worksheet editor.
+    GraphWindow(FunctionGraphs& model, std::function<void()> focusWorksheet,
+                QWidget* parent = nullptr);
+    ~GraphWindow() override;
+
+    FunctionListWindow* functionListWindow() const { return m_listWindow; }
+    bool envelopeMode() const { return m_envelopeMode; }
+
+    // GraphDisplay
+    void showWindow() override;
+    void displaysChanged() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    FunctionGraphs& m_model;
+    std::function<void()> m_focusWorksheet;
+    FunctionListWindow* m_listWindow = nullptr;
+    QPushButton* m_functionsButton = nullptr;
+    bool m_envelopeMode = false;
+};
+
+} // namespace quillet

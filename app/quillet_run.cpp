@@ -1,0 +1,215 @@
+// quillet-run: runs a worksheet file line by line without any window, as if each line were
+// typed at the end of the worksheet and completed with Enter, and prints the worksheet.
+#include "engine/expression_engine.h"
+#include "graphs/function_graphs.h"
+#include "worksheet/memory_worksheet.h"
+#include "worksheet/text_codec.h"
+#include "worksheet/worksheet_logic.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quillet-run [--seed N] [--status] [--utf8] [--radians] [--base dec|hex|bin] [FILE|-]\n"
+    "\n"
+    "Runs a worksheet: each line of FILE (or of standard input for - or no FILE) is appended\n"
+    "to the worksheet and completed with Enter; the final worksheet is written to standard\n"
+    "output with CR LF line breaks.\n"
+    "\n"
+    "  --seed N       seed the random generator with N (default: the current time)\n"
+    "  --status       print the status line after each input line instead of the worksheet\n"
+    "  --utf8         read and write UTF-8 instead of GBK\n"
+    "  --radians      start in radian mode instead of degrees\n"
+    "  --base B       display results in dec (default), hex or bin\n"
+    "  --help         show this help\n"
+    "\n"
+    "Exit status: 0 when the input was read, 1 when it could not be read, 2 on a usage error.\n";
+
+struct Options {
+    std::uint32_t seed = static_cast<std::uint32_t>(std::time(nullptr));
+    bool status = false;
+    bool utf8 = false;
+    bool radians = false;
+    quillet::DisplayBase base = quillet::DisplayBase::Decimal;
+    std::string file = "-";
+};
+
+class NoVariableList : public quillet::VariableListView {
+public:
+    void refreshVariableList() override {}
+};
+
+int usageError(const std::string& message) {
+    std::cerr << "quillet-run: " << message << "\n" << kUsage;
+    return 2;
+}
+
+// Parses the command line; returns an exit status when the program should stop.
+std::optional<int> parseOptions(int argc, char** argv, Options& options) {
+    bool haveFile = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--status") {
+            options.status = true;
+        } else if (arg == "--utf8") {
+            options.utf8 = true;
+        } else if (arg == "--radians") {
+            options.radians = true;
+        } else if (arg == "--seed" || arg == "--base") {
+            if (i + 1 >= argc)
+                return usageError(arg + " needs a value");
+            const std::string value = argv[++i];
+            if (arg == "--seed") {
+                const auto result =
+                    std::from_chars(value.data(), value.data() + value.size(), options.seed);
+                if (result.ec != std::errc() || result.ptr != value.data() + value.size())
+                    return usageError("--seed takes a number from 0 to 4294967295");
+            } else if (value == "dec") {
+                options.base = quillet::DisplayBase::Decimal;
+            } else if (value == "hex") {
+                options.base = quillet::DisplayBase::Hexadecimal;
+            } else if (value == "bin") {
+                options.base = quillet::DisplayBase::Binary;
+            } else {
+                return usageError("--base takes dec, hex or bin");
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usageError("unknown option " + arg);
+        } else if (haveFile) {
+            return usageError("only one FILE may be given");
+        } else {
+            options.file = arg;
+            haveFile = true;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> readInput(const std::string& file) {
+    if (file == "-") {
+        std::ostringstream buffer;
+        buffer << std::cin.rdbuf();
+        return buffer.str();
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
+        errno = EISDIR;
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+// The text as UTF-8; every undecodable byte becomes U+FFFD and is reported by line.
+std::string decodeInput(const std::string& bytes, bool utf8) {
+    std::vector<std::size_t> invalid;
+    std::string text;
+    if (utf8) {
+        text = quillet::sanitizeUtf8(bytes);
+        for (std::size_t pos = 0; pos < bytes.size();) {
+            const auto c = quillet::decodeUtf8Char(bytes, pos);
+            if (!c.valid)
+                invalid.push_back(pos);
+            pos += c.length;
+        }
+    } else {
+        auto decoded = quillet::decodeGbk(bytes, quillet::InvalidBytes::Replace);
+        text = std::move(decoded.utf8);
+        invalid = std::move(decoded.invalidByteOffsets);
+    }
+    std::size_t line = 1, counted = 0, lastReported = 0;
+    for (const std::size_t offset : invalid) {
+        for (; counted < offset; ++counted)
+            line += bytes[counted] == '\n';
+        if (line != lastReported)
+            std::cerr << "quillet-run: line " << line << ": undecodable "
+                      << (utf8 ? "UTF-8" : "GBK") << " byte replaced by U+FFFD\n";
+        lastReported = line;
+    }
+    return text;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void writeOutput(const std::string& utf8, bool asUtf8) {
+    const std::string bytes = asUtf8 ? utf8 : quillet::encodeGbk(utf8).gbk;
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (const auto exitStatus = parseOptions(argc, argv, options))
+        return *exitStatus;
+
+    const auto bytes = readInput(options.file);
+    if (!bytes) {
+        std::cerr << "quillet-run: cannot read " << options.file << ": " << std::strerror(errno)
+                  << "\n";
+        return 1;
+    }
+    const std::string text = decodeInput(*bytes, options.utf8);
+
+    quillet::ExpressionEngine engine;
+    engine.seedRandom(options.seed);
+    engine.setDegrees(!options.radians);
+    quillet::MemoryWorksheet worksheet;
+    quillet::FunctionGraphs graphs(engine);
+    NoVariableList variableList;
+    quillet::WorksheetLogic logic(engine, worksheet, worksheet, graphs, variableList);
+    logic.setDisplayBase(options.base);
+
+    std::string statusLines;
+    for (const std::string_view line : splitLines(text)) {
+        worksheet.setCaret(worksheet.lineCount() - 1, std::string::npos);
+        worksheet.insertAtCaret(line);
+        logic.keyPressed(quillet::vk::kEnter);
+        worksheet.insertAtCaret("\n");
+        logic.textChanged();
+        logic.keyReleased(quillet::vk::kEnter);
+        if (options.status) {
+            statusLines += worksheet.statusText();
+            statusLines += "\r\n";
+        }
+    }
+
+    writeOutput(options.status ? statusLines : worksheet.text("\r\n"), options.utf8);
+    std::fflush(stdout);
+    return 0;
+}

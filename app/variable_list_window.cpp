@@ -1,0 +1,1 @@
+#include "app/variable_list_window.h"

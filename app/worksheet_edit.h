@@ -1,0 +1,55 @@
+// The worksheet editor widget: a plain text editor without word wrap that feeds its keys,
+// text changes and focus changes into the worksheet logic, and offers the logic the text
+// operations it needs.
+#pragma once
+
+#include "worksheet/worksheet_views.h"
+
+#include <QPlainTextEdit>
+
+#include <memory>
+
+namespace quillet {
+
+class WorksheetLogic;
+
+class WorksheetEdit : public QPlainTextEdit, public WorksheetView {
+    Q_OBJECT
+public:
+    explicit WorksheetEdit(QWidget* parent = nullptr);
+    ~WorksheetEdit() override;
+
+    // The logic is created after the windows it talks to; until then keys only edit text.
+    void setLogic(WorksheetLogic* logic);
+    WorksheetLogic* logic() const { return m_logic; }
+
+    // WorksheetView (lines separated by "\n")
+    int caretLine() const override;
+    std::string lineText(int index) const override;
+    void replaceSelection(std::string_view text) override;
+    void replaceAll(std::string_view text) override;
+    void focusWorksheet() override;
+
+    // Replaces the selection with an undo record (a name from the variable list).
+    void replaceSelectionUndoable(const QString& text);
+    // Replaces the whole text as loading a file does: clears the modified flag and undo.
+    void setWorksheetText(const QString& text);
+    bool isModified() const;
+    void setModified(bool modified);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // Inserts text at the caret without adding to the undo history.
+    void insertWithoutUndo(const QString& text);
+
+    WorksheetLogic* m_logic = nullptr;
+    int m_savedAnchor = 0;
+    int m_savedPosition = 0;
+};
+
+} // namespace quillet

@@ -1,0 +1,1 @@
+#include "app/worksheet_files.h"

@@ -1,0 +1,1 @@
+#include "graphs/function_list_painter.h"

@@ -1,0 +1,1 @@
+#include "graphs/graph_painter.h"
