@@ -16,8 +16,8 @@ using u64 = std::uint64_t;
 // Longer texts are written without blanks so they stay readable in a cell.
 constexpr std::size_t kMaxSpacedLength = 50;
 
-// Odd primes below this bound are removed by trial division before the
-// probabilistic machinery is used.
+// Odd primes below this bound are removed by trial division before
+// Miller-Rabin and Pollard's rho are used on what is left.
 constexpr u64 kTrialBound = 1024;
 
 // An odd prime with its inverse modulo 2^64: p divides n exactly when
@@ -73,8 +73,7 @@ constexpr auto kTrialPrimes = [] {
 // products need a 128-bit multiplication but no 128-bit division.
 class Montgomery {
 public:
-    explicit Montgomery(u64 n)
-        : m_n(n), m_inverse(inverseMod2_64(n)), m_one((u64{0} - n) % n) {}
+    explicit Montgomery(u64 n) : m_n(n), m_inverse(inverseMod2_64(n)), m_one((u64{0} - n) % n) {}
 
     u64 modulus() const { return m_n; }
     u64 one() const { return m_one; }
@@ -85,10 +84,10 @@ public:
 
     u64 multiply(u64 a, u64 b) const { return reduce(static_cast<u128>(a) * b); }
 
-    u64 add(u64 a, u64 b) const {
-        const u64 sum = a + b; // both below n < 2^63: no overflow
-        return sum >= m_n ? sum - m_n : sum;
-    }
+    // Returns (a*a + c) * R^-1 mod n for a < n and a small c: a map of the
+    // form x^2 + constant, with the addition folded into the reduction so it
+    // adds almost nothing to the dependency chain of a rho walk.
+    u64 squareAdd(u64 a, u64 c) const { return reduce(static_cast<u128>(a) * a + c); }
 
     u64 subtract(u64 a, u64 b) const { return a >= b ? a - b : a + (m_n - b); }
 
@@ -176,7 +175,7 @@ u64 integerSqrt(u64 n) {
 u64 pollardBrent(const Montgomery& mont, u64 c) {
     constexpr u64 kBatch = 128;
     const u64 n = mont.modulus();
-    const auto step = [&](u64 v) { return mont.add(mont.multiply(v, v), c); };
+    const auto step = [&](u64 v) { return mont.squareAdd(v, c); };
 
     u64 y = mont.toMontgomery(2);
     u64 product = mont.one();
@@ -226,7 +225,7 @@ void splitComposite(u64 n, std::array<u64, 64>& factors, std::size_t& count) {
         const Montgomery mont(m);
         u64 divisor = 0;
         for (u64 c = 1; divisor == 0; ++c) {
-            divisor = pollardBrent(mont, mont.toMontgomery(c));
+            divisor = pollardBrent(mont, c);
         }
         pending[pendingCount++] = divisor;
         pending[pendingCount++] = m / divisor;
@@ -266,7 +265,7 @@ std::string factorText(std::int64_t n) {
 
     if (rest > 1) {
         if (rest < kTrialBound * kTrialBound) {
-            // No factor below kTrialBound, so it has no factor below its root.
+            // No prime factor below kTrialBound and below its square: prime.
             factors[count++] = rest;
         } else {
             splitComposite(rest, factors, count);

@@ -147,11 +147,7 @@ TEST(FactorText, WorkedExamplesGiveExactText) {
 
 TEST(FactorText, NonPositiveValuesGiveZeroAndOneGivesOne) {
     const Example examples[] = {
-        {0, "0"},
-        {-1, "0"},
-        {-360, "0"},
-        {std::numeric_limits<std::int64_t>::min(), "0"},
-        {1, "1"},
+        {0, "0"}, {-1, "0"}, {-360, "0"}, {std::numeric_limits<std::int64_t>::min(), "0"}, {1, "1"},
     };
     for (const Example& e : examples) {
         SCOPED_TRACE(e.n);
@@ -201,7 +197,8 @@ TEST(FactorText, MatchesTrialDivisionForProductsOfSmallPrimes) {
             n *= p;
         }
         SCOPED_TRACE(n);
-        ASSERT_EQ(factorText(static_cast<std::int64_t>(n)), referenceFactorText(static_cast<std::int64_t>(n)));
+        ASSERT_EQ(factorText(static_cast<std::int64_t>(n)),
+                  referenceFactorText(static_cast<std::int64_t>(n)));
     }
 }
 
@@ -240,7 +237,8 @@ TEST(FactorText, SquaresOfTheLargestPrimesAreFactoredCompletely) {
     for (std::size_t i = 0; i + 1 < primes.size(); ++i) {
         const std::uint64_t product = primes[i + 1] * primes[i];
         SCOPED_TRACE(product);
-        EXPECT_EQ(factorText(static_cast<std::int64_t>(product)), joined({primes[i + 1], primes[i]}));
+        EXPECT_EQ(factorText(static_cast<std::int64_t>(product)),
+                  joined({primes[i + 1], primes[i]}));
     }
 }
 
@@ -261,7 +259,8 @@ TEST(FactorText, MatchesTrialDivisionForLargeValuesWithSmallCofactor) {
             n *= p;
         }
         SCOPED_TRACE(n);
-        ASSERT_EQ(factorText(static_cast<std::int64_t>(n)), referenceFactorText(static_cast<std::int64_t>(n)));
+        ASSERT_EQ(factorText(static_cast<std::int64_t>(n)),
+                  referenceFactorText(static_cast<std::int64_t>(n)));
     }
 }
 
