@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace quillet {
@@ -21,6 +22,13 @@ public:
     // A message box with an OK button.
     virtual void showMessage(QWidget* owner, const QString& text) = 0;
 };
+
+enum class FileDialogKind { Open, Save };
+
+// Sets up a dialog for worksheet files: the text-file and all-file filters (the first
+// chosen), the default suffix "txt" for a name typed without one, any name accepted, and
+// no question before an existing file is replaced.
+void prepareFileDialog(QFileDialog& dialog, FileDialogKind kind);
 
 // The real dialogs of the desktop.
 class QtFileDialogs : public FileDialogs {

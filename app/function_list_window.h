@@ -2,6 +2,8 @@
 // result text; a click on a swatch shows or hides that function.
 #pragma once
 
+#include "graphs/graph_fonts.h"
+
 #include <QWidget>
 
 namespace quillet {
@@ -16,6 +18,9 @@ public:
 
     bool showCaptions() const { return m_showCaptions; }
 
+    // Re-reads the title (the plotting range once a function was defined) and repaints.
+    void refresh();
+
 signals:
     // A function was shown or hidden: the graph window must be redrawn.
     void shownFunctionsChanged();
@@ -27,6 +32,7 @@ protected:
 private:
     FunctionGraphs& m_model;
     bool m_showCaptions = true;
+    GraphFonts m_fonts;
 };
 
 } // namespace quillet

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphs/graph_display.h"
+#include "graphs/graph_fonts.h"
 
 #include <QWidget>
 
@@ -18,13 +19,18 @@ class FunctionListWindow;
 class GraphWindow : public QWidget, public GraphDisplay {
     Q_OBJECT
 public:
-    // focusWorksheet gives the keyboard focus back to the worksheet editor.
+    // focusWorksheet gives the keyboard focus back to the worksheet editor. The window makes
+    // itself the model's display for its lifetime.
     GraphWindow(FunctionGraphs& model, std::function<void()> focusWorksheet,
                 QWidget* parent = nullptr);
     ~GraphWindow() override;
 
     FunctionListWindow* functionListWindow() const { return m_listWindow; }
     bool envelopeMode() const { return m_envelopeMode; }
+    QPushButton* functionsButton() const { return m_functionsButton; }
+
+    // Shows the function list window at the top-left corner of this window's client area.
+    void showFunctionList();
 
     // GraphDisplay
     void showWindow() override;
@@ -38,11 +44,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Keeps the button "函数" in the bottom-left corner of the client area.
+    void placeButton();
+    // Hides the function list window and gives the worksheet the focus.
+    void leaveToWorksheet();
+
     FunctionGraphs& m_model;
     std::function<void()> m_focusWorksheet;
     FunctionListWindow* m_listWindow = nullptr;
     QPushButton* m_functionsButton = nullptr;
     bool m_envelopeMode = false;
+    GraphFonts m_fonts;
 };
 
 } // namespace quillet

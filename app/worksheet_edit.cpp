@@ -1,1 +1,202 @@
 #include "app/worksheet_edit.h"
+
+#include "app/key_codes.h"
+#include "worksheet/worksheet_logic.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace quillet {
+
+WorksheetEdit::WorksheetEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control, as in a form; the worksheet is reached with Tab too.
+    setTabChangesFocus(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    QTextDocument* doc = document();
+    connect(doc, &QTextDocument::contentsChanged, this, [this] {
+        if (m_logic && m_forwardTextChanges)
+            m_logic->textChanged();
+    });
+    connect(doc, &QTextDocument::contentsChange, this, &WorksheetEdit::adjustSavedSelection);
+}
+
+WorksheetEdit::~WorksheetEdit() {
+    // The document goes away after this object's part of it: no notification may reach the
+    // logic from here on.
+    m_logic = nullptr;
+    disconnect(document(), nullptr, this, nullptr);
+}
+
+void WorksheetEdit::setLogic(WorksheetLogic* logic) {
+    m_logic = logic;
+}
+
+int WorksheetEdit::caretLine() const {
+    return document()->findBlock(textCursor().selectionStart()).blockNumber();
+}
+
+std::string WorksheetEdit::lineText(int index) const {
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (!block.isValid())
+        return {};
+    return block.text().toStdString();
+}
+
+void WorksheetEdit::replaceSelection(std::string_view text) {
+    insertWithoutUndo(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void WorksheetEdit::replaceAll(std::string_view text) {
+    // Edited through a cursor rather than setPlainText: this runs inside the change
+    // notification of the keystroke that completed a "cls" line.
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    setTextCursor(cursor);
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+}
+
+void WorksheetEdit::focusWorksheet() {
+    if (QWidget* top = window(); top != this)
+        top->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void WorksheetEdit::replaceSelectionUndoable(const QString& text) {
+    // An edit block of its own keeps the insertion a separate undo step instead of merging
+    // it with the characters typed just before.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    document()->setModified(true);
+}
+
+void WorksheetEdit::setWorksheetText(const QString& text) {
+    m_forwardTextChanges = false;
+    setPlainText(text);
+    m_forwardTextChanges = true;
+    document()->setModified(false);
+    m_savedAnchor = m_savedPosition = 0;
+}
+
+bool WorksheetEdit::isModified() const {
+    return document()->isModified();
+}
+
+void WorksheetEdit::setModified(bool modified) {
+    document()->setModified(modified);
+}
+
+QString WorksheetEdit::worksheetText() const {
+    return toPlainText();
+}
+
+void WorksheetEdit::insertSystemText(const QString& text) {
+    insertWithoutUndo(text);
+}
+
+void WorksheetEdit::insertWithoutUndo(const QString& text) {
+    // Qt offers no edit that bypasses the undo history, so the history is switched off for
+    // the insertion, which also forgets the earlier steps: the edit cannot be undone, and
+    // no older edit can be undone across it.
+    QTextCursor cursor = textCursor();
+    if (text.isEmpty() && !cursor.hasSelection())
+        return;
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(true);
+}
+
+void WorksheetEdit::syncModifierFlags(Qt::KeyboardModifiers modifiers) {
+    // A Shift or Ctrl released while another control had the focus never reached us; the
+    // modifiers of the event itself say what is held now.
+    if (modifiers.testFlag(Qt::ShiftModifier))
+        m_logic->keyPressed(vk::kShift);
+    else
+        m_logic->keyReleased(vk::kShift);
+    if (modifiers.testFlag(Qt::ControlModifier))
+        m_logic->keyPressed(vk::kCtrl);
+    else
+        m_logic->keyReleased(vk::kCtrl);
+}
+
+void WorksheetEdit::keyPressEvent(QKeyEvent* event) {
+    if (!m_logic) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const int key = virtualKeyOf(*event);
+    if (key == vk::kInsert)
+        syncModifierFlags(event->modifiers());
+    if (m_logic->keyPressed(key)) {
+        event->accept();
+        return;
+    }
+    if (key == vk::kEnter && (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        // Shift+Enter would start a soft line break inside the same line, and Ctrl+Enter
+        // would do nothing: every Enter ends the line.
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & Qt::KeypadModifier,
+                        QStringLiteral("\r"), event->isAutoRepeat());
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void WorksheetEdit::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats as press and release pairs on some systems: only the final release
+    // counts, so that only the last line reached is shown.
+    if (m_logic && !event->isAutoRepeat())
+        m_logic->keyReleased(virtualKeyOf(*event));
+    QPlainTextEdit::keyReleaseEvent(event);
+}
+
+void WorksheetEdit::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    const int last = std::max(0, document()->characterCount() - 1);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(m_savedAnchor, 0, last));
+    cursor.setPosition(std::clamp(m_savedPosition, 0, last), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void WorksheetEdit::focusOutEvent(QFocusEvent* event) {
+    const QTextCursor cursor = textCursor();
+    m_savedAnchor = cursor.anchor();
+    m_savedPosition = cursor.position();
+    QPlainTextEdit::focusOutEvent(event);
+}
+
+void WorksheetEdit::adjustSavedSelection(int position, int charsRemoved, int charsAdded) {
+    const auto adjust = [&](int& saved) {
+        if (saved < position)
+            return;
+        if (saved >= position + charsRemoved)
+            saved += charsAdded - charsRemoved;
+        else
+            saved = position + charsAdded;
+    };
+    adjust(m_savedAnchor);
+    adjust(m_savedPosition);
+}
+
+} // namespace quillet

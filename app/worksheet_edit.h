@@ -37,6 +37,12 @@ public:
     bool isModified() const;
     void setModified(bool modified);
 
+    // The whole text with "\n" between lines.
+    QString worksheetText() const;
+    // Inserts text at the caret as the system does (keypad decimal point, the Insert key):
+    // replaces the selection, is not undoable and sets the modified flag.
+    void insertSystemText(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -46,10 +52,16 @@ protected:
 private:
     // Inserts text at the caret without adding to the undo history.
     void insertWithoutUndo(const QString& text);
+    // Keeps the saved selection on the same text while the document changes.
+    void adjustSavedSelection(int position, int charsRemoved, int charsAdded);
+    // Makes the logic's Shift and Ctrl flags agree with the modifiers of a key event.
+    void syncModifierFlags(Qt::KeyboardModifiers modifiers);
 
     WorksheetLogic* m_logic = nullptr;
     int m_savedAnchor = 0;
     int m_savedPosition = 0;
+    // Off while the whole text is replaced by loading, which must not process a line.
+    bool m_forwardTextChanges = true;
 };
 
 } // namespace quillet

@@ -3,10 +3,13 @@
 #pragma once
 
 #include "app/file_dialogs.h"
+#include "worksheet/worksheet_file.h"
 
 #include <QString>
 
 #include <functional>
+
+class QWidget;
 
 namespace quillet {
 
@@ -28,9 +31,19 @@ public:
     bool confirmClose();
 
 private:
+    QString currentFilePath() const;
+    // Writes the worksheet text to path in one step (the old file stays until the new one
+    // is complete). Reports a failure in a message box and returns false.
+    bool writeWorksheet(const QString& path);
+    // The worksheet now belongs to the file at path: its path and the window title.
+    void tieToFile(const QString& path);
+    QWidget* dialogOwner() const;
+
     WorksheetEdit& m_editor;
     FileDialogs& m_dialogs;
     TitleSetter m_setTitle;
+    // The line breaks of the file last loaded; a file is written back with them.
+    LineBreakStyle m_lineBreaks = LineBreakStyle::CrLf;
 };
 
 } // namespace quillet

@@ -1,12 +1,9 @@
-// The fonts of the graph and function list windows, chosen in one place, and the size in
-// pixels of a window laid out in dialog units of a font.
+// The fonts of the graph and function list windows, chosen in one place.
 #pragma once
 
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGuiApplication>
-#include <QSize>
 #include <QString>
 
 namespace quillet {
@@ -51,18 +48,6 @@ inline GraphFonts GraphFonts::standard() {
                       pointFont(kChineseFamily, kListRowPoints),
                       pointFont(kChineseFamily, kGraphLayoutPoints),
                       pointFont(kChineseFamily, kListLayoutPoints)};
-}
-
-// The pixel size of a layout of width x height dialog units of font: a horizontal unit is a
-// quarter of the font's average character width (of the 52 letters, rounded), a vertical
-// unit an eighth of its height.
-inline QSize dialogUnitsToPixels(const QFont& font, int width, int height) {
-    const QFontMetrics metrics(font);
-    const QString letters =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int averageWidth = (metrics.horizontalAdvance(letters) + 26) / 52;
-    const int lineHeight = metrics.height();
-    return QSize((width * averageWidth + 2) / 4, (height * lineHeight + 4) / 8);
 }
 
 } // namespace quillet

@@ -23,8 +23,8 @@ inline constexpr std::string_view kEnvelopeCaption = "画出最大值点";
 // The plot area: the client area less the label margin on the left (60 pixels) and the
 // label band at the bottom (50 pixels). Nothing of the plot is drawn when it is empty.
 struct PlotArea {
-    static constexpr int kLeft = 60;   // x of the vertical axis
-    static constexpr int kTop = 10;    // y of the upper tick
+    static constexpr int kLeft = 60; // x of the vertical axis
+    static constexpr int kTop = 10;  // y of the upper tick
     static constexpr int kLeftMargin = 60;
     static constexpr int kBottomMargin = 50;
 
@@ -49,7 +49,7 @@ public:
 
 private:
     double m_yMin;
-    double m_factor = 0.0;
+    double m_range;
     bool m_flat = false;
     bool m_halved = false; // the range overflows a double: scale halves of the values
     int m_plotHeight;
@@ -73,7 +73,7 @@ std::vector<ColumnSamples> columnSamples(int plotWidth);
 // Paints the graph window's client area of clientSize: fill, axes, labels and ticks, the
 // envelope caption, and each shown, ready slot's curve in its palette colour (an ordinary
 // polyline with one sample per column, or the envelope of each column's samples).
-void paintGraph(QPainter& painter, const FunctionGraphs& model, QSize clientSize,
-                bool envelopeMode, const GraphFonts& fonts);
+void paintGraph(QPainter& painter, const FunctionGraphs& model, QSize clientSize, bool envelopeMode,
+                const GraphFonts& fonts);
 
 } // namespace quillet

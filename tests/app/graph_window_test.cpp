@@ -1,0 +1,221 @@
+// The graph window and the function list window as widgets: layout, titles, envelope clicks,
+// swatch clicks, Esc and the close box.
+#include "app/function_list_window.h"
+#include "app/graph_window.h"
+#include "engine/calc_error.h"
+#include "engine/expression_engine.h"
+#include "graphs/function_graphs.h"
+#include "graphs/function_palette.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quillet {
+namespace {
+
+const QColor kGraphFill(232, 232, 248);
+
+int countColour(const QImage& image, const QColor& colour, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (QColor(image.pixel(x, y)) == colour)
+                ++count;
+    return count;
+}
+
+class GraphWindowTest : public ::testing::Test {
+protected:
+    GraphWindowTest() { window.resize(400, 300); }
+
+    // A definition from the worksheet with the show flag, as the line processor makes it.
+    void define(const std::string& text, int slot) {
+        try {
+            ASSERT_TRUE(graphs.defineFunction(text, slot, true)) << text;
+        } catch (const CalcError& error) {
+            FAIL() << text << ": " << error.message();
+        }
+        graphs.refreshTitle();
+        graphs.showGraphWindow();
+    }
+
+    QImage graphImage() { return window.grab().toImage(); }
+    QImage listImage() { return list().grab().toImage(); }
+    FunctionListWindow& list() { return *window.functionListWindow(); }
+
+    // The envelope caption's pixels: below the label row, right of the button.
+    int captionPixels() {
+        const QImage image = graphImage();
+        const QRect area(60, image.height() - 11, 100, 11);
+        return area.width() * area.height() - countColour(image, kGraphFill, area);
+    }
+
+    ExpressionEngine engine;
+    FunctionGraphs graphs{engine};
+    int focusCalls = 0;
+    GraphWindow window{graphs, [this] { ++focusCalls; }};
+};
+
+TEST_F(GraphWindowTest, StartsAsAHiddenTopLevelWindowWithoutTitle) {
+    GraphWindow fresh(graphs, [] {});
+    EXPECT_TRUE(fresh.isWindow());
+    EXPECT_EQ(fresh.parentWidget(), nullptr);
+    EXPECT_FALSE(fresh.isVisible());
+    EXPECT_EQ(fresh.windowTitle(), QString());
+    EXPECT_FALSE(fresh.envelopeMode());
+    EXPECT_EQ(fresh.minimumSize(), QSize(130, 100));
+    // 207 x 105 dialog units: wider than high, and well above the minimum.
+    EXPECT_GT(fresh.width(), fresh.height());
+    EXPECT_GT(fresh.width(), 200);
+    EXPECT_GT(fresh.height(), 130);
+    EXPECT_EQ(fresh.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    // Shown from the worksheet without taking its focus.
+    EXPECT_TRUE(fresh.testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+TEST_F(GraphWindowTest, FunctionListIsAHiddenFixedSizeToolWindow) {
+    EXPECT_TRUE(list().isWindow());
+    EXPECT_EQ(list().windowType(), Qt::Tool);
+    EXPECT_EQ(list().parentWidget(), &window);
+    EXPECT_FALSE(list().isVisible());
+    EXPECT_EQ(list().minimumSize(), list().maximumSize());
+    EXPECT_GT(list().width(), 200);  // 186 dialog units
+    EXPECT_GT(list().height(), 200); // 126 dialog units: room for the ten rows
+    EXPECT_EQ(list().windowTitle(), QStringLiteral("图形函数列表"));
+    EXPECT_TRUE(list().showCaptions());
+}
+
+TEST_F(GraphWindowTest, ButtonStaysInTheBottomLeftCorner) {
+    QPushButton* button = window.functionsButton();
+    EXPECT_EQ(button->text(), QStringLiteral("函数"));
+    window.showWindow();
+    for (const QSize size : {QSize(400, 300), QSize(640, 480), QSize(130, 100)}) {
+        SCOPED_TRACE(size.width());
+        window.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(button->geometry(), QRect(5, size.height() - 27, 45, 22));
+    }
+}
+
+TEST_F(GraphWindowTest, TitlesAfterADefinition) {
+    define(" -1,1,x*x", 0);
+    const QString title = window.windowTitle();
+    EXPECT_TRUE(title.startsWith(QStringLiteral("y = x*x     F(x)的定积分 = ")))
+        << title.toStdString();
+    EXPECT_EQ(title.toStdString(), graphs.slot(0).caption() + graphs.slot(0).resultText());
+    EXPECT_EQ(list().windowTitle(), QStringLiteral("自变量范围:  -1 -->         1"));
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(GraphWindowTest, TwoClicksOnThePlotReturnToOrdinaryDrawing) {
+    define(" -1,1,x*x", 0);
+    EXPECT_EQ(captionPixels(), 0);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_TRUE(window.envelopeMode());
+    EXPECT_GT(captionPixels(), 20);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_FALSE(window.envelopeMode());
+    EXPECT_EQ(captionPixels(), 0);
+}
+
+TEST_F(GraphWindowTest, ButtonShowsTheListAtTheClientCorner) {
+    define(" -1,1,x*x", 0);
+    QTest::mouseClick(window.functionsButton(), Qt::LeftButton);
+    EXPECT_TRUE(list().isVisible());
+    EXPECT_EQ(list().pos(), window.mapToGlobal(QPoint(0, 0)));
+    EXPECT_FALSE(window.envelopeMode()); // the button takes its own click
+}
+
+TEST_F(GraphWindowTest, SwatchClickHidesTheCurveAndSecondClickBringsItBack) {
+    define(" -1,1,x*x+5", 0);
+    define("x", 1);
+    QTest::mouseClick(window.functionsButton(), Qt::LeftButton);
+    const QColor colour0 = FunctionPalette::colour(0);
+    const QRect plot(61, 0, 339, 270);
+    ASSERT_GT(countColour(graphImage(), colour0, plot), 100);
+    ASSERT_EQ(graphs.labels().yMax, "        6");
+    const QString bothTitle = window.windowTitle();
+
+    QTest::mouseClick(&list(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(graphs.slot(0).shown());
+    EXPECT_EQ(countColour(graphImage(), colour0, plot), 0);
+    EXPECT_EQ(graphs.labels().yMax, "        1"); // recomputed from x alone
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              graphs.slot(1).caption() + graphs.slot(1).resultText());
+    const QImage sunken = listImage();
+    EXPECT_EQ(QColor(sunken.pixel(4, 4)), QColor(Qt::black));   // top-left edge
+    EXPECT_EQ(QColor(sunken.pixel(20, 20)), QColor(Qt::white)); // bottom-right edge
+    EXPECT_EQ(QColor(sunken.pixel(10, 10)), colour0);
+
+    QTest::mouseClick(&list(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(graphs.slot(0).shown());
+    EXPECT_GT(countColour(graphImage(), colour0, plot), 100);
+    EXPECT_EQ(window.windowTitle(), bothTitle);
+    const QImage raised = listImage();
+    EXPECT_EQ(QColor(raised.pixel(4, 4)), QColor(Qt::white));
+    EXPECT_EQ(QColor(raised.pixel(20, 20)), QColor(Qt::black));
+    EXPECT_EQ(QColor(raised.pixel(10, 10)), FunctionPalette::lightened(0));
+}
+
+TEST_F(GraphWindowTest, ClicksBesideTheSwatchesChangeNothingAndTheTextSideFlipsTheRows) {
+    define(" 0,1,x*x", 0);
+    QTest::mouseClick(window.functionsButton(), Qt::LeftButton);
+    for (const QPoint point : {QPoint(10, 3), QPoint(10, 22), QPoint(22, 10)}) {
+        QTest::mouseClick(&list(), Qt::LeftButton, {}, point);
+        EXPECT_TRUE(graphs.slot(0).shown());
+        EXPECT_TRUE(list().showCaptions());
+    }
+    QTest::mouseClick(&list(), Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_FALSE(list().showCaptions());
+    EXPECT_TRUE(graphs.slot(0).shown());
+    QTest::mouseClick(&list(), Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_TRUE(list().showCaptions());
+}
+
+TEST_F(GraphWindowTest, EscHidesBothWindowsAndFocusesTheWorksheet) {
+    define(" -1,1,x*x", 0);
+    QTest::mouseClick(window.functionsButton(), Qt::LeftButton);
+    window.resize(500, 350);
+    window.move(40, 30);
+    const QRect geometry = window.geometry();
+    ASSERT_TRUE(list().isVisible());
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(list().isVisible());
+    EXPECT_EQ(focusCalls, 1);
+
+    // A later definition brings the window back where it was, with its definitions.
+    define("x", 1);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.geometry(), geometry);
+    EXPECT_TRUE(graphs.slot(0).isReady());
+}
+
+TEST_F(GraphWindowTest, CloseBoxHidesBothWindowsAndFocusesTheWorksheet) {
+    define(" -1,1,x*x", 0);
+    QTest::mouseClick(window.functionsButton(), Qt::LeftButton);
+    EXPECT_TRUE(window.close());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(list().isVisible());
+    EXPECT_EQ(focusCalls, 1);
+    EXPECT_TRUE(graphs.slot(0).shown());
+}
+
+TEST_F(GraphWindowTest, ClearingEmptiesThePlotAndTheTitle) {
+    define(" -1,1,x*x", 0);
+    graphs.clearFunctions();
+    EXPECT_EQ(window.windowTitle(), QString());
+    EXPECT_EQ(countColour(graphImage(), FunctionPalette::colour(0), QRect(0, 0, 400, 300)), 0);
+    EXPECT_EQ(list().windowTitle(), QStringLiteral("自变量范围:  -1 -->         1"));
+}
+
+} // namespace
+} // namespace quillet

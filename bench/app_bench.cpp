@@ -1,0 +1,102 @@
+// Completing a line in a long worksheet: the whole road from the Enter key through the line
+// processor to the result inserted under the line, in a shown main window.
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/worksheet_edit.h"
+#include "engine/expression_engine.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// One application for all benchmarks; it lives until the process ends.
+void ensureApplication() {
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "quillet_app_bench";
+        static char* argv[] = {name, nullptr};
+        return new QApplication(argc, argv);
+    }();
+    benchmark::DoNotOptimize(app);
+}
+
+class NoDialogs : public quillet::FileDialogs {
+public:
+    Answer ask(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    QString openFileName(QWidget*) override { return {}; }
+    QString saveFileName(QWidget*) override { return {}; }
+    void showMessage(QWidget*, const QString&) override {}
+};
+
+// lines worksheet lines: pairs of a sum and its result.
+QString longWorksheet(int lines) {
+    QString text;
+    text.reserve(lines * 4);
+    for (int i = 0; i < lines / 2; ++i)
+        text += QStringLiteral("1+2\n3\n");
+    return text;
+}
+
+void pressEnter(QWidget& target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(&target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(&target, &release);
+}
+
+enum class Caret { AtEnd, InTheMiddle };
+
+void completeLine(benchmark::State& state, Caret caret, bool repaint) {
+    ensureApplication();
+    quillet::ExpressionEngine engine;
+    NoDialogs dialogs;
+    quillet::MainWindow window(engine, dialogs);
+    window.show();
+    QApplication::processEvents();
+    quillet::WorksheetEdit& edit = window.worksheet();
+    const int lines = static_cast<int>(state.range(0));
+    edit.setWorksheetText(longWorksheet(lines));
+    edit.setFocus();
+    if (caret == Caret::AtEnd) {
+        edit.moveCursor(QTextCursor::End);
+    } else {
+        // The start of a result line "3": the typed "1+2" goes in front of it and Enter
+        // splits it off again, so every iteration sees the same kind of line.
+        edit.setTextCursor(QTextCursor(edit.document()->findBlockByNumber(lines / 2 + 1)));
+    }
+    QApplication::processEvents();
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        edit.insertPlainText(QStringLiteral("1+2"));
+        state.ResumeTiming();
+        pressEnter(edit);
+        if (repaint)
+            QApplication::processEvents();
+    }
+    state.counters["lines_at_end"] = edit.document()->blockCount();
+}
+
+void BM_CompleteLineAtEnd(benchmark::State& state) {
+    completeLine(state, Caret::AtEnd, false);
+}
+BENCHMARK(BM_CompleteLineAtEnd)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_CompleteLineInTheMiddle(benchmark::State& state) {
+    completeLine(state, Caret::InTheMiddle, false);
+}
+BENCHMARK(BM_CompleteLineInTheMiddle)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_CompleteLineAndRepaint(benchmark::State& state) {
+    completeLine(state, Caret::InTheMiddle, true);
+}
+BENCHMARK(BM_CompleteLineAndRepaint)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display, types "1+2" and Enter into the worksheet,
+# copies the worksheet through the clipboard and checks its text and the window title.
+# Usage: run_app_e2e.sh path/to/quillet
+# Exit status 77 (skipped) when xvfb-run, xdotool or xclip is not installed.
+set -uo pipefail
+app=$1
+
+for tool in xvfb-run xdotool xclip; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+# Run the checks again inside a fresh virtual display.
+if [[ -z "${QUILLET_E2E_DISPLAY_READY:-}" ]]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" \
+        env QUILLET_E2E_DISPLAY_READY=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    if [[ -n "$pid" ]]; then
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    [[ -s "$work/app.log" ]] && sed 's/^/  quillet: /' "$work/app.log"
+    exit 1
+}
+
+cd "$work" || exit 1
+QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
+pid=$!
+
+# The main window, found by its exact title.
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Quillet$' 2>/dev/null | head -n 1)
+    [[ -n "$window" ]] && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before showing its window"
+    sleep 0.1
+done
+[[ -n "$window" ]] || fail "no window named Quillet appeared"
+
+title=$(xdotool getwindowname "$window")
+[[ "$title" == "Quillet" ]] || fail "window title is '$title'"
+
+# There is no window manager: give the window the keyboard focus directly.
+xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+sleep 0.3
+xdotool type --delay 40 '1+2'
+xdotool key --delay 40 Return
+xdotool key --delay 40 ctrl+a ctrl+c
+
+expected=$(printf '1+2\n3\n' | od -An -tx1)
+actual=""
+for _ in $(seq 50); do
+    xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
+    actual=$(od -An -tx1 <"$work/clipboard")
+    [[ "$actual" == "$expected" ]] && break
+    sleep 0.1
+done
+[[ "$actual" == "$expected" ]] || fail "worksheet text is '$(cat "$work/clipboard")'"
+
+echo "application end to end: passed"

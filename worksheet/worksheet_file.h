@@ -1,0 +1,58 @@
+// The worksheet file format: the worksheet text as GBK bytes with CR LF (or, for files
+// that use them, bare LF) line breaks. Loading and saving an unedited text gives back the
+// file byte for byte, whatever bytes it holds before its first zero byte.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// How a file separates its lines. A new worksheet is written with CR LF.
+enum class LineBreakStyle { CrLf, Lf };
+
+// Characters that keep the line-break bytes which do not follow the file's style, so that
+// the text shows every line break and still writes the file back unchanged:
+// - kLoneCarriageReturn stands for a CR byte that is not part of the style's line break
+//   (every CR of a bare-LF file, a CR not followed by LF in a CR LF file);
+// - kBareLineFeedMark, directly before a "\n", makes that line break a bare LF in a CR LF
+//   file. Elsewhere it means nothing and is not written.
+// Both lie in the private-use area next to the code points of undecodable bytes
+// (text_codec.h); GBK never decodes to them.
+inline constexpr char32_t kBareLineFeedMark = 0xF70A;
+inline constexpr char32_t kLoneCarriageReturn = 0xF70D;
+
+struct DecodedWorksheetFile {
+    std::string text; // UTF-8, lines separated by "\n"
+    LineBreakStyle lineBreaks = LineBreakStyle::CrLf;
+    // Offset of the first zero byte; the text holds only the bytes before it.
+    std::optional<std::size_t> zeroByteOffset;
+};
+
+// Reads a file's bytes. The style is the more frequent of CR LF and bare LF (CR LF when
+// neither occurs more often). Bytes GBK cannot decode become the private-use characters
+// of text_codec.h (InvalidBytes::Preserve).
+DecodedWorksheetFile decodeWorksheetFile(std::string_view bytes);
+
+// A character that a worksheet file cannot hold.
+struct UnencodableCharacter {
+    std::string character; // its UTF-8 text (U+FFFD for a byte that is not valid UTF-8)
+    char32_t codePoint = 0;
+    int line = 0;   // 1-based
+    int column = 0; // 1-based, counted in characters
+};
+
+struct EncodedWorksheetFile {
+    std::string bytes; // empty when unencodable is set
+    std::optional<UnencodableCharacter> unencodable;
+};
+
+// Writes text (UTF-8, "\n" lines) as file bytes with the given line breaks. Fails on the
+// first character GBK cannot encode and on a zero character, which would end the file
+// when it is read back. encodeWorksheetFile(decoded.text, decoded.lineBreaks) gives back
+// the decoded bytes exactly.
+EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle style);
+
+} // namespace quillet
