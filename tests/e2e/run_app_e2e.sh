@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display, types "1+2" and Enter into the worksheet,
 # copies the worksheet through the clipboard and checks its text and the window title.
-# Usage: run_app_e2e.sh path/to/quillet
+# Then defines a function, checks the graph window's title and saves a screenshot of it.
+# Usage: run_app_e2e.sh path/to/quillet [folder for the screenshot]
 # Exit status 77 (skipped) when xvfb-run, xdotool or xclip is not installed.
 set -uo pipefail
 app=$1
+shots=${2:-}
 
 for tool in xvfb-run xdotool xclip; do
     if ! command -v "$tool" >/dev/null 2>&1; then
@@ -69,5 +71,24 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 [[ "$actual" == "$expected" ]] || fail "worksheet text is '$(cat "$work/clipboard")'"
+
+# A function definition brings up the graph window, titled with the function and its integral.
+xdotool type --delay 40 'fx0 -1,1,x*x'
+xdotool key --delay 40 Return
+graph=""
+for _ in $(seq 50); do
+    graph=$(xdotool search --onlyvisible --name '^y = x\*x' 2>/dev/null | head -n 1)
+    [[ -n "$graph" ]] && break
+    sleep 0.1
+done
+[[ -n "$graph" ]] || fail "no graph window appeared after fx0"
+graph_title=$(xdotool getwindowname "$graph")
+[[ "$graph_title" == "y = x*x     F(x)的定积分 = 0.66"* ]] || fail "graph window title is '$graph_title'"
+
+if [[ -n "$shots" ]] && command -v import >/dev/null 2>&1; then
+    mkdir -p "$shots"
+    sleep 0.3
+    import -window "$graph" "$shots/graph_window.png" && echo "screenshot: $shots/graph_window.png"
+fi
 
 echo "application end to end: passed"
