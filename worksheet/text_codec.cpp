@@ -1,5 +1,7 @@
 #include "worksheet/text_codec.h"
 
+#include "engine/utf8.h"
+
 #include <array>
 #include <cstdint>
 #include <iterator>
@@ -46,10 +48,6 @@ inline char32_t lookupPair(unsigned lead, unsigned trail) {
     if (trail < kTrailFirst || trail > kTrailLast)
         return 0;
     return kGbkToUnicode[(lead - kLeadFirst) * kTrailCount + (trail - kTrailFirst)];
-}
-
-bool isContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
 }
 
 // Writes a BMP code point (never a surrogate) as UTF-8 at out and returns the
@@ -104,52 +102,13 @@ GbkBytes encodeChar(char32_t codePoint) {
 }
 
 inline Utf8Char readUtf8Char(std::string_view utf8, std::size_t offset) {
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[offset + i]); };
-    const std::size_t available = utf8.size() - offset;
-    const unsigned char first = byteAt(0);
-    constexpr Utf8Char invalid{kReplacement, 1, false};
-
-    if (first < 0x80)
-        return {first, 1, true};
-
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    // Range allowed for the second byte; narrower than 80..BF where that
-    // rules out overlong forms, surrogates and values above U+10FFFF.
-    unsigned char secondMin = 0x80;
-    unsigned char secondMax = 0xBF;
-    if (first >= 0xC2 && first <= 0xDF) {
-        length = 2;
-        codePoint = first & 0x1F;
-    } else if (first >= 0xE0 && first <= 0xEF) {
-        length = 3;
-        codePoint = first & 0x0F;
-        if (first == 0xE0)
-            secondMin = 0xA0;
-        else if (first == 0xED)
-            secondMax = 0x9F;
-    } else if (first >= 0xF0 && first <= 0xF4) {
-        length = 4;
-        codePoint = first & 0x07;
-        if (first == 0xF0)
-            secondMin = 0x90;
-        else if (first == 0xF4)
-            secondMax = 0x8F;
-    } else {
-        return invalid;
-    }
-    if (available < length)
-        return invalid;
-    const unsigned char second = byteAt(1);
-    if (second < secondMin || second > secondMax)
-        return invalid;
-    codePoint = codePoint << 6 | (second & 0x3F);
-    for (std::size_t i = 2; i < length; ++i) {
-        const unsigned char next = byteAt(i);
-        if (!isContinuation(next))
-            return invalid;
-        codePoint = codePoint << 6 | (next & 0x3F);
-    }
+    const std::size_t length = utf8::sequenceLength(utf8.substr(offset));
+    if (length == 0)
+        return {kReplacement, 1, false};
+    constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t codePoint = static_cast<unsigned char>(utf8[offset]) & kLeadBits[length];
+    for (std::size_t i = 1; i < length; ++i)
+        codePoint = codePoint << 6 | (static_cast<unsigned char>(utf8[offset + i]) & 0x3F);
     return {codePoint, length, true};
 }
 
@@ -182,15 +141,7 @@ void appendUtf8(std::string& out, char32_t codePoint) {
 std::string sanitizeUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const Utf8Char ch = readUtf8Char(utf8, i);
-        if (ch.valid)
-            out.append(utf8.substr(i, ch.length));
-        else
-            appendUtf8(out, kReplacement);
-        i += ch.length;
-    }
+    utf8::appendSanitized(out, utf8, utf8.size());
     return out;
 }
 
