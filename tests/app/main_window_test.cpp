@@ -345,6 +345,13 @@ TEST_F(MainWindowTest, FunctionDefinitionBringsUpTheGraphWindow) {
     EXPECT_EQ(status(), "F(x) OK!");
     EXPECT_TRUE(window.graphWindow().isVisible());
     EXPECT_EQ(edit.toPlainText(), "fx0 -1,1,x*x\n");
+    EXPECT_TRUE(window.graphWindow().windowTitle().startsWith(
+        QStringLiteral("y = x*x     F(x)的定积分 = 0.66")))
+        << window.graphWindow().windowTitle().toStdString();
+    EXPECT_EQ(window.graphWindow().functionListWindow()->windowTitle(),
+              QStringLiteral("自变量范围:  -1 -->         1"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(edit.hasFocus());
 }
 
 TEST_F(MainWindowTest, FileButtonsRunTheFileOperations) {
