@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-#include <optional>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -24,241 +24,153 @@ const std::string kNotReal = "复数值错误";
 const std::string kMissingComma = "您的输入缺少','";
 
 struct RecordingDisplay : GraphDisplay {
-    int shows = 0;
-    int changes = 0;
+    int shows = 0, changes = 0;
     void showWindow() override { ++shows; }
     void displaysChanged() override { ++changes; }
 };
 
-struct Outcome {
-    std::optional<bool> result; // empty when a CalcError was raised
-    std::string message;
-};
+std::string joined(const AxisLabels& l) {
+    return l.yMax + '|' + l.yMid + '|' + l.yMin + '|' + l.xMin + '|' + l.xMid + '|' + l.xMax;
+}
+
+// A slot as "state[ shown]|caption|result text", to check it in one line.
+std::string describe(const FunctionSlot& s) {
+    static const char* const kStates[] = {"Empty", "Failed", "Ready"};
+    return kStates[static_cast<int>(s.state())] + (s.shown() ? " shown|"s : "|") + s.caption() +
+           '|' + s.resultText();
+}
+
+// Everything a definition may change, with exact doubles, for "nothing changed" checks.
+std::string snapshot(const FunctionGraphs& g) {
+    std::ostringstream out;
+    out << std::hexfloat << g.xMin() << ' ' << g.xMax() << ' ' << g.yMin() << ' ' << g.yMax() << '|'
+        << g.listTitle() << '|' << g.graphTitle();
+    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
+        out << '|' << describe(g.slot(i)) << g.slot(i).expression() << g.slot(i).samples().back();
+    return out.str();
+}
 
 class Graphs : public ::testing::Test {
 protected:
     Graphs() { graphs.setDisplay(&display); }
 
-    Outcome define(std::string_view text, int slot, bool show = true) {
+    // "true" or "false" as returned, or the message of the CalcError raised.
+    std::string define(std::string_view text, int slot, bool show = true) {
         try {
-            return {graphs.defineFunction(text, slot, show), {}};
+            return graphs.defineFunction(text, slot, show) ? "true" : "false";
         } catch (const CalcError& error) {
-            return {std::nullopt, std::string(error.message())};
+            return std::string(error.message());
         }
     }
-    void expectDefined(std::string_view text, int slot, bool show = true) {
-        const Outcome outcome = define(text, slot, show);
-        ASSERT_EQ(outcome.message, "") << text;
-        ASSERT_EQ(outcome.result, true) << text;
+    // Defines (text, slot) pairs with the show flag; each must succeed.
+    void defineAll(std::initializer_list<std::pair<const char*, int>> definitions) {
+        for (const auto& [text, index] : definitions)
+            EXPECT_EQ(define(text, index), "true") << text;
     }
     const FunctionSlot& slot(int index) const { return graphs.slot(index); }
+    // A function list row with captions shown, "|", and the row with result texts shown.
+    std::string row(int index) const {
+        return graphs.rowText(index, true) + '|' + graphs.rowText(index, false);
+    }
+    std::string title() {
+        graphs.refreshTitle();
+        return graphs.graphTitle();
+    }
 
     ExpressionEngine engine;
     RecordingDisplay display;
     FunctionGraphs graphs{engine};
 };
 
-// Everything of the model that a definition may change, for "nothing changed" checks.
-struct Snapshot {
-    double xMin, xMax, yMin, yMax;
-    std::string listTitle, graphTitle;
-    std::vector<std::string> captions, results, expressions;
-    std::vector<SlotState> states;
-    std::vector<bool> shown;
-    std::vector<double> lastSamples;
-
-    explicit Snapshot(const FunctionGraphs& g)
-        : xMin(g.xMin()), xMax(g.xMax()), yMin(g.yMin()), yMax(g.yMax()), listTitle(g.listTitle()),
-          graphTitle(g.graphTitle()) {
-        for (int i = 0; i < FunctionGraphs::kSlotCount; ++i) {
-            const FunctionSlot& s = g.slot(i);
-            captions.push_back(s.caption());
-            results.push_back(s.resultText());
-            expressions.push_back(s.expression());
-            states.push_back(s.state());
-            shown.push_back(s.shown());
-            lastSamples.push_back(s.samples().back());
-        }
-    }
-    bool operator==(const Snapshot&) const = default;
-};
-
-TEST_F(Graphs, StartsWithEmptySlotsAndTheInitialTitles) {
-    EXPECT_EQ(graphs.xMin(), 0.0);
-    EXPECT_EQ(graphs.xMax(), 0.0);
-    EXPECT_EQ(graphs.yMin(), 0.0);
-    EXPECT_EQ(graphs.yMax(), 0.0);
-    EXPECT_EQ(graphs.listTitle(), "图形函数列表");
-    EXPECT_EQ(graphs.graphTitle(), "");
-    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
-        EXPECT_EQ(slot(i).state(), SlotState::Empty);
-    EXPECT_EQ(graphs.labels().xMin, "0");
-    EXPECT_EQ(graphs.labels().xMax, "        0");
-}
-
-TEST_F(Graphs, SlotZeroSetsTheRangeAndIsShown) {
-    expectDefined("-1,1,x*x", 0);
-    EXPECT_EQ(slot(0).state(), SlotState::Ready);
-    EXPECT_TRUE(slot(0).shown());
-    EXPECT_EQ(slot(0).expression(), "x*x");
-    EXPECT_EQ(graphs.xMin(), -1.0);
-    EXPECT_EQ(graphs.xMax(), 1.0);
-    EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         1");
-    EXPECT_EQ(display.changes, 1);
-    EXPECT_EQ(display.shows, 0); // showing the window is the caller's decision
-}
-
-TEST_F(Graphs, LabelsFollowTheRangeAndTheShownSlots) {
-    struct Case {
-        const char* definition;
-        AxisLabels labels;
-        const char* listTitle;
-    };
-    const Case cases[] = {
-        {"-1,1,x*x",
-         {"        1", "      0.5", " 1.01e-06", "-1", "        0", "        1"},
-         "自变量范围:  -1 -->         1"},
-        {"0,10,x",
-         {"       10", "        5", "        0", "0", "        5", "       10"},
-         "自变量范围:  0 -->        10"},
+TEST_F(Graphs, LabelsFollowTheRangeAndTheShownSlot) {
+    const std::pair<const char*, const char*> cases[] = {
+        // definition, labels yMax|yMid|yMin|xMin|xMid|xMax
+        {"-1,1,x*x", "        1|      0.5| 1.01e-06|-1|        0|        1"},
+        {"0,10,x", "       10|        5|        0|0|        5|       10"},
         {"-123456.7,0.001234567,1234567",
-         {" 1.23e+06", " 1.23e+06", " 1.23e+06", "-1.2346e+05", "-6.17e+04", "  0.00123"},
-         "自变量范围:  -1.2346e+05 -->   0.00123"},
+         " 1.23e+06| 1.23e+06| 1.23e+06|-1.2346e+05|-6.17e+04|  0.00123"},
+        {"5,1,x", "        5|        3|        1|5|        3|        1"},     // sampled from 5 down
+        {"0,1,ln(x)", "-9.99e-15|    -3.45|     -6.9|0|      0.5|        1"}, // finite samples
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.definition);
-        ExpressionEngine engine;
-        FunctionGraphs graphs(engine);
-        ASSERT_TRUE(graphs.defineFunction(c.definition, 0, true));
-        const AxisLabels& labels = graphs.labels();
-        EXPECT_EQ(labels.yMax, c.labels.yMax);
-        EXPECT_EQ(labels.yMid, c.labels.yMid);
-        EXPECT_EQ(labels.yMin, c.labels.yMin);
-        EXPECT_EQ(labels.xMin, c.labels.xMin);
-        EXPECT_EQ(labels.xMid, c.labels.xMid);
-        EXPECT_EQ(labels.xMax, c.labels.xMax);
-        EXPECT_EQ(graphs.listTitle(), c.listTitle);
+    for (const auto& [definition, labels] : cases) {
+        ASSERT_EQ(define(definition, 0), "true") << definition;
+        const AxisLabels& l = graphs.labels();
+        EXPECT_EQ(joined(l), labels) << definition;
+        EXPECT_EQ(graphs.listTitle(), "自变量范围:  " + l.xMin + " --> " + l.xMax);
     }
 }
 
 TEST_F(Graphs, VerticalRangeCombinesTheShownReadySlots) {
-    expectDefined("0,1,x", 0); // 0 .. ~1
-    expectDefined("x*4-1", 1); // -1 .. ~3
-    expectDefined("x+10", 2);  // 10 .. 11, hidden below
-    graphs.toggleShown(2);
-    graphs.refreshLabels();
+    // 0 .. ~1, -1 .. ~3, 10 .. ~11, and a shown Ready slot without a finite sample.
+    defineAll({{"0,1,x", 0}, {"x*4-1", 1}, {"x+10", 2}, {"ln(x*0)", 3}});
+    EXPECT_EQ(describe(slot(3)), "Ready shown|y = ln(x*0)     |F(x)的定积分 = -inf");
     EXPECT_EQ(graphs.yMin(), -1.0);
-    EXPECT_NEAR(graphs.yMax(), 3.0, 1e-12);
-    graphs.toggleShown(2);
-    graphs.refreshLabels();
     EXPECT_NEAR(graphs.yMax(), 11.0, 1e-12);
-    EXPECT_EQ(graphs.yMin(), -1.0);
+    // Hiding 2 narrows the range; then only the slot without finite samples, then no slot at
+    // all is shown: the range stays.
+    for (const int index : {2, 0, 1, 3}) {
+        graphs.toggleShown(index);
+        graphs.refreshLabels();
+        EXPECT_EQ(graphs.yMin(), -1.0);
+        EXPECT_NEAR(graphs.yMax(), 3.0, 1e-12);
+        EXPECT_EQ(graphs.labels().yMax, "        3");
+    }
 }
 
-TEST_F(Graphs, VerticalRangeStaysWhenNoSlotQualifies) {
-    expectDefined("0,1,x*2", 0);
-    graphs.toggleShown(0);
-    graphs.refreshLabels();
-    EXPECT_EQ(graphs.yMin(), 0.0);
-    EXPECT_NEAR(graphs.yMax(), 2.0, 1e-12);
-    EXPECT_EQ(graphs.labels().yMax, "        2");
-}
-
-TEST_F(Graphs, SlotWithoutFiniteSamplesTakesNoPartInTheVerticalRange) {
-    expectDefined("0,1,x", 0);
-    expectDefined("ln(x*0)", 1);
-    EXPECT_EQ(slot(1).state(), SlotState::Ready);
-    EXPECT_TRUE(slot(1).shown());
-    EXPECT_EQ(graphs.yMin(), 0.0);
-    EXPECT_NEAR(graphs.yMax(), 1.0, 1e-12);
-    graphs.toggleShown(0);
-    graphs.refreshLabels(); // only the slot without finite samples is shown: range stays
-    EXPECT_EQ(graphs.yMin(), 0.0);
-    EXPECT_NEAR(graphs.yMax(), 1.0, 1e-12);
-}
-
-TEST_F(Graphs, PoleAtTheLowerBoundKeepsLabelsFinite) {
-    expectDefined("0,1,ln(x)", 0);
-    EXPECT_EQ(slot(0).samples().front(), -std::numeric_limits<double>::infinity());
-    EXPECT_TRUE(std::isfinite(graphs.yMin()));
-    EXPECT_TRUE(std::isfinite(graphs.yMax()));
-    EXPECT_EQ(graphs.labels().yMin, "     -6.9"); // ln(1/997) at the second point
-    EXPECT_EQ(graphs.labels().yMax, "-9.99e-15"); // ln of the nudged upper bound
-    EXPECT_EQ(slot(0).resultText(), "F(x)的定积分 = -inf");
-}
-
-TEST_F(Graphs, MissingRangeCommasChangeNothing) {
-    expectDefined("0,2,x", 0);
-    expectDefined("x*3", 1);
+TEST_F(Graphs, RefusedAndIgnoredDefinitionsChangeNothing) {
+    defineAll({{"0,2,x", 0}, {"x*3", 1}});
+    graphs.toggleShown(1);
     graphs.refreshTitle();
-    const Snapshot before(graphs);
+    const std::string before = snapshot(graphs);
     const int changes = display.changes;
-    for (const char* text : {"0,1", "0,(1,x", "", "   ", "(0,1,x", "0,max(1,x", "0;1;x", "5"}) {
-        SCOPED_TRACE(text);
-        const Outcome outcome = define(text, 0);
-        EXPECT_EQ(outcome.message, kMissingComma);
-        EXPECT_EQ(Snapshot(graphs), before);
-        EXPECT_EQ(display.changes, changes);
-    }
-}
-
-TEST_F(Graphs, BoundErrorsChangeNeitherBoundNorSlots) {
-    expectDefined("0,2,x", 0);
-    expectDefined("x*3", 1);
-    const Snapshot before(graphs);
-    struct Case {
-        const char* text;
-        std::string message;
+    const auto expectUnchanged = [&](const char* text, int index, bool show, std::string result) {
+        EXPECT_EQ(define(text, index, show), result) << index << text;
+        EXPECT_EQ(snapshot(graphs), before) << index << text;
+        EXPECT_EQ(display.changes, changes) << index << text;
     };
-    const Case cases[] = {
-        {"sqr(-1),3,x", kNotReal},
-        {"5,sqr(-1),x", kNotReal}, // a good lower bound is not stored alone
-        {"5,1/0,x", "Division by Zero"},
-        {"2i,3,x", kNotReal},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const Outcome outcome = define(c.text, 0);
-        EXPECT_EQ(outcome.message, c.message);
-        EXPECT_EQ(Snapshot(graphs), before);
+    for (const char* text : {"0,1", "0,(1,x", "", "   ", "(0,1,x", "0,max(1,x", "0;1;x", "5"})
+        expectUnchanged(text, 0, true, kMissingComma);
+    // A good lower bound is not stored alone when the upper one fails.
+    for (const char* text : {"sqr(-1),3,x", "5,sqr(-1),x", "2i,3,x"})
+        expectUnchanged(text, 0, true, kNotReal);
+    expectUnchanged("5,1/0,x", 0, true, "Division by Zero");
+    // Show false for a slot that is not shown, and a slot out of range, are ignored.
+    for (const int index : {1, 5}) {
+        for (const char* text : {"x*x+1", "0,9,x"})
+            expectUnchanged(text, index, false, "false");
     }
-    // The range is unchanged, so a definition over it still re-samples nothing else.
-    expectDefined("5,2,x", 0);
-    EXPECT_EQ(graphs.xMin(), 5.0);
+    for (const int index : {-1, 10, 1000}) {
+        expectUnchanged("x", index, true, "false");
+        graphs.toggleShown(index);
+        EXPECT_EQ(row(index), "|");
+    }
+    EXPECT_EQ(snapshot(graphs), before);
+    // Show false re-samples the shown slot 0. The range changed, so slot 1 follows (a lower
+    // bound 5 left behind by "5,sqr(-1),x" would have hidden the change).
+    ASSERT_EQ(define("5,2,x*x", 0, false), "true");
+    EXPECT_EQ(describe(slot(0)), "Ready shown|y = x*x     |F(x)的定积分 = -39.0045");
     EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = -31.5");
 }
 
 TEST_F(Graphs, RangeCommasOutsideParenthesesSplitTheText) {
-    struct Case {
-        const char* text;
-        double xMin, xMax;
-        const char* expression;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, double, double, const char*> cases[] = {
         {"0,max(1,2),x", 0, 2, "x"},
         {"min(-1,0),(1),max(x,0.5)", -1, 1, "max(x,0.5)"},
-        {"0,1,max(x,(2)),", 0, 1, "max(x,(2)),"}, // the rest, commas included
+        {"3,4,max(x,(2)),", 3, 4, "max(x,(2)),"}, // the rest, commas included (not valid)
         {" 1 0 ,\t2\n0 ,\v x *\f x\r", 10, 20, "x*x"},
         {"pi,2*pi,sin(x)", 3.141592653589793, 6.283185307179586, "sin(x)"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        ExpressionEngine engine;
-        FunctionGraphs graphs(engine);
-        try {
-            graphs.defineFunction(c.text, 0, true);
-        } catch (const CalcError&) {
-            // "max(x,(2))," is not a valid expression; the split is what is checked here.
-        }
-        EXPECT_EQ(graphs.xMin(), c.xMin);
-        EXPECT_EQ(graphs.xMax(), c.xMax);
-        EXPECT_EQ(graphs.slot(0).expression(), c.expression);
+    for (const auto& [text, xMin, xMax, expression] : cases) {
+        define(text, 0);
+        EXPECT_EQ(graphs.xMin(), xMin) << text;
+        EXPECT_EQ(graphs.xMax(), xMax) << text;
+        EXPECT_EQ(slot(0).expression(), expression);
     }
 }
 
 TEST_F(Graphs, SlotBeforeAnyRangeIsSampledOverZeroToZero) {
     engine.evaluateLine("x=7");
-    expectDefined("x+3", 1);
+    ASSERT_EQ(define("x+3", 1), "true");
     for (const double value : slot(1).samples())
         EXPECT_EQ(value, 3.0);
     EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 0");
@@ -268,291 +180,128 @@ TEST_F(Graphs, SlotBeforeAnyRangeIsSampledOverZeroToZero) {
 
 TEST_F(Graphs, OtherSlotsAreResampledOnlyWhenABoundChanges) {
     engine.evaluateLine("k=-1");
-    expectDefined("0,1,x", 0);
-    expectDefined("x+k", 1);   // shown
-    expectDefined("x*k*3", 2); // then hidden
+    defineAll({{"0,1,x", 0}, {"x+k", 1}, {"x*k*3", 2}, {"sqr(x)", 4}});
     graphs.toggleShown(2);
-    EXPECT_EQ(define("sqr(x+k)", 3).message, kNotReal); // Failed over 0..1 with k = -1
-    const std::string result1 = slot(1).resultText();
-    const std::string result2 = slot(2).resultText();
-    ASSERT_EQ(result1, "F(x)的定积分 = -0.5");
-    ASSERT_EQ(result2, "F(x)的定积分 = -1.5");
+    EXPECT_EQ(define("sqr(x+k)", 3), kNotReal); // Failed over 0..1 with k = -1
+    const std::string slot1 = describe(slot(1)), slot2 = describe(slot(2));
+    ASSERT_EQ(slot1 + slot2, "Ready shown|y = x+k     |F(x)的定积分 = -0.5"
+                             "Ready|y = x*k*3     |F(x)的定积分 = -1.5");
 
     engine.evaluateLine("k=2");
-    expectDefined("0,1,x*x", 0); // same bounds: nothing else is sampled again
-    EXPECT_EQ(slot(1).resultText(), result1);
-    EXPECT_EQ(slot(2).resultText(), result2);
+    ASSERT_EQ(define("0,1,x*x", 0), "true"); // same bounds: nothing else is sampled again
+    EXPECT_EQ(describe(slot(1)) + describe(slot(2)), slot1 + slot2);
     EXPECT_EQ(slot(3).state(), SlotState::Failed);
 
-    expectDefined("0,2,x*x", 0); // upper bound changed: every defined slot follows
-    EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 6");
-    EXPECT_EQ(slot(2).resultText(), "F(x)的定积分 = 12");
-    EXPECT_EQ(slot(3).state(), SlotState::Ready);
-    EXPECT_FALSE(slot(2).shown()); // re-sampling never changes shown
-    EXPECT_FALSE(slot(3).shown());
-    for (int i = 4; i < FunctionGraphs::kSlotCount; ++i)
+    ASSERT_EQ(define("0,2,x*x", 0), "true"); // upper bound changed: every defined slot follows
+    EXPECT_EQ(describe(slot(1)), "Ready shown|y = x+k     |F(x)的定积分 = 6");
+    EXPECT_EQ(describe(slot(2)), "Ready|y = x*k*3     |F(x)的定积分 = 12"); // still hidden
+    EXPECT_EQ(describe(slot(3)), "Ready|y = sqr(x+k)     |F(x)的定积分 = 3.44768");
+    for (int i = 5; i < FunctionGraphs::kSlotCount; ++i)
         EXPECT_EQ(slot(i).state(), SlotState::Empty);
 
-    expectDefined("1,2,x*x", 0); // lower bound changed
-    EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 3.5");
-}
-
-TEST_F(Graphs, FailedResamplingIsRecordedInItsSlotOnly) {
-    expectDefined("0,1,x", 0);
-    expectDefined("sqr(x)", 1);
-    expectDefined("x", 2);
-    expectDefined("-1,1,x", 0);
-    EXPECT_EQ(slot(1).state(), SlotState::Failed);
-    EXPECT_EQ(slot(1).caption(), "y = sqr(x)     复数值错误");
-    EXPECT_EQ(slot(1).resultText(), kNotReal);
-    EXPECT_EQ(slot(2).state(), SlotState::Ready);
-    EXPECT_EQ(slot(0).state(), SlotState::Ready);
+    // Lower bound changed: a slot failing over the new range records it and fails nothing else.
+    ASSERT_EQ(define("-1,2,x*x", 0), "true");
+    EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 7.5");
+    EXPECT_EQ(describe(slot(4)), "Failed shown|y = sqr(x)     复数值错误|复数值错误");
 }
 
 TEST_F(Graphs, FailedDefinitionKeepsShownAndReplacesTheExpression) {
-    expectDefined("0,1,x", 0);
-    expectDefined("x*2", 1);
+    defineAll({{"0,1,x", 0}, {"x*2", 1}});
     graphs.toggleShown(0);
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "y = x*2     F(x)的定积分 = 1");
+    EXPECT_EQ(title(), "y = x*2     F(x)的定积分 = 1");
     const int changes = display.changes;
 
-    EXPECT_EQ(define("sqr(x-2)", 1).message, kNotReal);
-    EXPECT_EQ(slot(1).state(), SlotState::Failed);
-    EXPECT_TRUE(slot(1).shown());
-    EXPECT_EQ(slot(1).expression(), "sqr(x-2)");
-    EXPECT_EQ(slot(1).caption(), "y = sqr(x-2)     复数值错误");
-    EXPECT_EQ(slot(1).resultText(), kNotReal);
+    EXPECT_EQ(define("sqr(x-2)", 1), kNotReal);
+    EXPECT_EQ(describe(slot(1)), "Failed shown|y = sqr(x-2)     复数值错误|复数值错误");
     // The displays were refreshed before the error was raised.
     EXPECT_EQ(graphs.graphTitle(), "");
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         1");
     EXPECT_GT(display.changes, changes);
 
     // A range change re-samples the failed expression, not the one before it.
-    expectDefined("2,3,x", 0);
-    EXPECT_EQ(slot(1).state(), SlotState::Ready);
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "y = x     y = sqr(x-2)     ");
+    ASSERT_EQ(define("2,3,x", 0), "true");
+    EXPECT_EQ(title(), "y = x     y = sqr(x-2)     ");
 
     // A later successful definition brings it back without the show flag.
-    EXPECT_EQ(define("sqr(x-5)", 1).message, kNotReal);
-    expectDefined("x*2", 1, false);
-    EXPECT_TRUE(slot(1).shown());
-    EXPECT_EQ(slot(1).state(), SlotState::Ready);
+    EXPECT_EQ(define("sqr(x-5)", 1), kNotReal);
+    ASSERT_EQ(define("x*2", 1, false), "true");
+    EXPECT_EQ(describe(slot(1)), "Ready shown|y = x*2     |F(x)的定积分 = 5");
+
+    // A new slot whose first definition fails is not shown.
+    EXPECT_EQ(define("sqr(x-5)", 4), kNotReal);
+    EXPECT_EQ(describe(slot(4)), "Failed|y = sqr(x-5)     复数值错误|复数值错误");
+    // The bounds of a slot 0 definition whose sampling fails are stored.
+    EXPECT_EQ(define("0,1,1/0", 0), "Division by Zero");
+    EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         1");
+    EXPECT_EQ(describe(slot(0)), "Failed shown|y = 1/0     Division by Zero|Division by Zero");
 }
 
-TEST_F(Graphs, FailedDefinitionOfANewSlotIsNotShown) {
-    expectDefined("0,1,x", 0);
-    EXPECT_EQ(define("sqr(x-2)", 4).message, kNotReal);
-    EXPECT_FALSE(slot(4).shown());
-    EXPECT_EQ(slot(4).state(), SlotState::Failed);
-    EXPECT_EQ(define("0,1,1/0", 0).message, "Division by Zero"); // the bounds were stored
-    EXPECT_EQ(slot(0).state(), SlotState::Failed);
-    EXPECT_TRUE(slot(0).shown());
-}
-
-TEST_F(Graphs, ShowFalseOnASlotNotShownReturnsFalseAndChangesNothing) {
-    expectDefined("0,1,x", 0);
-    expectDefined("x*2", 1);
-    graphs.toggleShown(1);
-    const Snapshot before(graphs);
-    const int changes = display.changes;
-    for (const int index : {1, 5}) {
-        SCOPED_TRACE(index);
-        const Outcome outcome = define("x*x+1", index, false);
-        EXPECT_EQ(outcome.result, false);
-        EXPECT_EQ(outcome.message, "");
-    }
-    const Outcome zero = define("0,9,x", 5, false);
-    EXPECT_EQ(zero.result, false);
-    EXPECT_EQ(Snapshot(graphs), before);
-    EXPECT_EQ(display.changes, changes);
-}
-
-TEST_F(Graphs, ShowFalseResamplesAShownSlot) {
-    expectDefined("0,1,x", 0);
-    expectDefined("0,2,x*x", 0, false);
-    EXPECT_EQ(slot(0).expression(), "x*x");
-    EXPECT_EQ(graphs.xMax(), 2.0);
-    EXPECT_TRUE(slot(0).shown());
-}
-
-TEST_F(Graphs, SlotOutOfRangeIsIgnored) {
-    const Snapshot before(graphs);
-    for (const int index : {-1, 10, 1000}) {
-        SCOPED_TRACE(index);
-        EXPECT_EQ(define("x", index).result, false);
+TEST_F(Graphs, TitleListRowsAndToggleFollowTheShownReadySlots) {
+    defineAll({{"0,1,x", 0}, {"1", 3}});
+    EXPECT_EQ(define("sqr(x-2)", 1), kNotReal);
+    EXPECT_EQ(title(), "y = x     y = 1     ");
+    EXPECT_EQ(row(0), "y = x     |F(x)的定积分 = 0.5");
+    EXPECT_EQ(row(1), "y = sqr(x-2)     复数值错误|复数值错误");
+    EXPECT_EQ(row(2) + row(9), "||");
+    // Only a Ready slot flips: toggling the Failed 1 and the Empty 2 changes nothing.
+    for (const int index : {1, 2, 0})
         graphs.toggleShown(index);
-        EXPECT_EQ(graphs.rowText(index, true), "");
-    }
-    EXPECT_EQ(Snapshot(graphs), before);
-}
-
-TEST_F(Graphs, RefreshTitleWithOneAndWithTwoShownSlots) {
-    expectDefined("0,1,x", 0);
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "y = x     F(x)的定积分 = 0.5");
-    expectDefined("1", 3);
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "y = x     y = 1     ");
-    graphs.toggleShown(0);
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "y = 1     F(x)的定积分 = 1");
+    EXPECT_EQ(title(), "y = 1     F(x)的定积分 = 1");
     graphs.toggleShown(3);
     const int changes = display.changes;
-    graphs.refreshTitle();
-    EXPECT_EQ(graphs.graphTitle(), "");
+    EXPECT_EQ(title(), "");
     EXPECT_EQ(display.changes, changes + 1);
-}
-
-TEST_F(Graphs, ToggleShownFlipsReadySlotsOnly) {
-    expectDefined("0,1,x", 0);
-    EXPECT_EQ(define("sqr(x-2)", 1).message, kNotReal);
     graphs.toggleShown(0);
-    EXPECT_FALSE(slot(0).shown());
-    graphs.toggleShown(0);
-    EXPECT_TRUE(slot(0).shown());
-    graphs.toggleShown(1); // Failed
-    EXPECT_FALSE(slot(1).shown());
-    graphs.toggleShown(2); // Empty
-    EXPECT_FALSE(slot(2).shown());
-}
-
-TEST_F(Graphs, RowTextIsTheCaptionOrTheResultText) {
-    expectDefined("0,1,x*x", 0);
-    EXPECT_EQ(define("sqr(x-2)", 1).message, kNotReal);
-    struct Case {
-        int slot;
-        bool showCaptions;
-        std::string text;
-    };
-    const Case cases[] = {
-        {0, true, "y = x*x     "},
-        {0, false, slot(0).resultText()},
-        {1, true, "y = sqr(x-2)     复数值错误"},
-        {1, false, kNotReal},
-        {2, true, ""},
-        {9, false, ""},
-    };
-    ASSERT_EQ(slot(0).resultText().rfind("F(x)的定积分 = 0.33", 0), 0u);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.slot);
-        EXPECT_EQ(graphs.rowText(c.slot, c.showCaptions), c.text);
-    }
+    EXPECT_EQ(title(), "y = x     F(x)的定积分 = 0.5");
 }
 
 TEST_F(Graphs, ClearKeepsRangeListTitleAndVerticalRange) {
-    expectDefined("-1,3,x", 0);
-    expectDefined("x*x", 1);
+    defineAll({{"-1,3,x", 0}, {"x*x", 1}});
     graphs.refreshTitle();
-    const AxisLabels labels = graphs.labels();
-    const double yMin = graphs.yMin();
-    const double yMax = graphs.yMax();
+    const std::string labels = joined(graphs.labels());
+    const double yMin = graphs.yMin(), yMax = graphs.yMax();
     const int changes = display.changes;
 
     graphs.clearFunctions();
-    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i) {
-        EXPECT_EQ(slot(i).state(), SlotState::Empty);
-        EXPECT_FALSE(slot(i).shown());
-        EXPECT_EQ(graphs.rowText(i, true), "");
-        EXPECT_EQ(graphs.rowText(i, false), "");
-    }
+    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
+        EXPECT_EQ(describe(slot(i)) + row(i), "Empty|||");
     EXPECT_EQ(graphs.graphTitle(), "");
-    EXPECT_EQ(graphs.xMin(), -1.0);
-    EXPECT_EQ(graphs.xMax(), 3.0);
     EXPECT_EQ(graphs.yMin(), yMin);
     EXPECT_EQ(graphs.yMax(), yMax);
-    EXPECT_EQ(graphs.labels().yMax, labels.yMax);
-    EXPECT_EQ(graphs.labels().yMin, labels.yMin);
-    EXPECT_EQ(graphs.labels().xMax, labels.xMax);
+    EXPECT_EQ(joined(graphs.labels()), labels);
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         3");
     EXPECT_GT(display.changes, changes);
-
-    // The range is kept: a new slot is sampled over it.
-    expectDefined("1", 2);
+    ASSERT_EQ(define("1", 2), "true"); // a new slot is sampled over the kept range
     EXPECT_EQ(slot(2).resultText(), "F(x)的定积分 = 4");
 }
 
-TEST_F(Graphs, DescendingRangeGivesTheSignedIntegral) {
-    expectDefined("5,1,x", 0);
-    EXPECT_EQ(graphs.xMin(), 5.0);
-    EXPECT_EQ(graphs.xMax(), 1.0);
-    EXPECT_EQ(slot(0).samples().front(), 5.0);
-    EXPECT_NEAR(slot(0).samples().back(), 1.0, 1e-12);
-    EXPECT_EQ(slot(0).resultText(), "F(x)的定积分 = -12");
-    EXPECT_EQ(graphs.listTitle(), "自变量范围:  5 -->         1");
-    EXPECT_NEAR(graphs.yMax(), 5.0, 1e-12);
-    EXPECT_NEAR(graphs.yMin(), 1.0, 1e-12);
-}
-
-TEST_F(Graphs, ComplexXFailsEverySampling) {
-    engine.evaluateLine("x=1+2i");
-    EXPECT_EQ(define("0,1,1", 0).message, kNotReal);
-    EXPECT_EQ(slot(0).state(), SlotState::Failed);
-    EXPECT_EQ(*engine.variables().find("x"), Complex(1.0, 2.0));
-}
-
-TEST_F(Graphs, DefinitionCreatesXWithZero) {
-    expectDefined("0,1,x", 0);
-    EXPECT_EQ(*engine.variables().find("x"), Complex(0.0, 0.0));
-}
-
-TEST_F(Graphs, LongDefinitionTextsAreEvaluated) {
-    std::string product = "x";
+TEST_F(Graphs, LongDefinitionTextsAreEvaluatedWhole) {
+    std::string product = "x", spaced;
     while (product.size() < 6000)
         product += "*1";
-    expectDefined("0,1," + product, 0);
-    EXPECT_EQ(slot(0).expression(), product);
-    EXPECT_EQ(slot(0).resultText(), "F(x)的定积分 = 0.5");
-
-    std::string spaced;
-    for (const char c : product) {
-        spaced += c;
-        spaced += " \t";
-    }
-    expectDefined(spaced, 1);
-    EXPECT_EQ(slot(1).expression(), product);
+    for (const char c : "0,1," + product)
+        spaced += c + " \t"s;
+    ASSERT_EQ(define(spaced, 0), "true");
+    EXPECT_EQ(describe(slot(0)), "Ready shown|y = " + product + "     |F(x)的定积分 = 0.5");
 }
 
 TEST_F(Graphs, ArbitraryDefinitionTextsNeverCrash) {
-    const std::string texts[] = {
-        "",
-        ",",
-        ",,",
-        ",,,",
-        "(",
-        ")",
-        "((((",
-        "))))",
-        ",(,),",
-        "0,1,(((((",
-        "0,1,)",
-        "0,1,\xff\xfe\x80",
-        "\xe5\x9b\xbe,\xe5,x",
-        "0,1,x\0y"s,
-        "0\0,1,x"s,
-        "0,1,x,",
-        "0,1,,",
-        std::string(5000, '('),
-        std::string(5000, ','),
-        "0,1," + std::string(3000, '(') + "x" + std::string(3000, ')'),
-        "0,1," + std::string(10000, '+') + "x",
-        "0,1,1" + std::string(9000, '0'),
-        "1e999,-1e999,x",
-        "0,1e999,x",
-        "-1e999,1e999,x",
-    };
-    for (int index : {0, 1}) {
-        for (const std::string& text : texts) {
-            SCOPED_TRACE(std::to_string(index) + ": " + text.substr(0, 40));
-            const Outcome outcome = define(text, index);
-            EXPECT_TRUE(outcome.result == true || !outcome.message.empty());
+    std::vector<std::string> texts = {"0,1,x\0y"s, "0\0,1,x"s, std::string(5000, '('),
+                                      std::string(5000, ','), "0,1,1" + std::string(9000, '0')};
+    texts.push_back("0,1," + std::string(3000, '(') + "x" + std::string(3000, ')'));
+    texts.push_back("0,1," + std::string(10000, '+') + "x");
+    for (const char* text : {"", ",", ",,", ",,,", "(", ")", "((((", "))))", ",(,),", "0,1,(((((",
+                             "0,1,)", "0,1,x,", "0,1,,", "0,1,\xff\xfe\x80", "\xe5\x9b\xbe,\xe5,x",
+                             "1e999,-1e999,x", "0,1e999,x", "-1e999,1e999,x"})
+        texts.push_back(text);
+    for (const std::string& text : texts) {
+        for (int index : {0, 1}) {
+            EXPECT_NE(define(text, index), "false") << index << ": " << text.substr(0, 40);
             EXPECT_EQ(slot(index).expression().find('\0'), std::string::npos);
         }
     }
 }
 
-// The line processor drives the model through its port.
 struct NoVariableList : VariableListView {
     void refreshVariableList() override {}
 };
@@ -563,26 +312,21 @@ TEST_F(Graphs, LineProcessorDefinesAndClearsThroughTheModel) {
     WorksheetLogic logic(engine, sheet, sheet, graphs, variables);
     const auto complete = [&](std::string_view line) {
         sheet.insertAtCaret(line);
-        logic.textChanged();
         logic.keyPressed(vk::kEnter);
         sheet.insertAtCaret("\n");
         logic.textChanged();
-        logic.keyReleased(vk::kEnter);
+        return sheet.statusText();
     };
-
-    complete("fx0 -1,1,x*x");
-    EXPECT_EQ(sheet.statusText(), "F(x) OK!");
+    EXPECT_EQ(graphs.listTitle(), "图形函数列表");
+    EXPECT_EQ(complete("fx0 -1,1,x*x"), "F(x) OK!");
     EXPECT_EQ(display.shows, 1);
+    EXPECT_EQ(describe(slot(0)), "Ready shown|y = x*x     |F(x)的定积分 = 0.668004");
+    EXPECT_EQ(graphs.graphTitle(), "y = x*x     F(x)的定积分 = 0.668004");
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         1");
-    EXPECT_EQ(graphs.graphTitle(), "y = x*x     " + slot(0).resultText());
-
-    complete("fx1 sqr(x)");
-    EXPECT_EQ(sheet.statusText(), kNotReal);
+    EXPECT_EQ(complete("fx1 sqr(x)"), kNotReal);
     EXPECT_EQ(slot(1).caption(), "y = sqr(x)     复数值错误");
-
-    complete("fxclr");
-    EXPECT_EQ(graphs.graphTitle(), "");
-    EXPECT_EQ(slot(0).state(), SlotState::Empty);
+    EXPECT_EQ(complete("fxclr"), "");
+    EXPECT_EQ(describe(slot(0)) + graphs.graphTitle(), "Empty||");
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         1");
 }
 
