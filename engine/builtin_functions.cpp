@@ -1,5 +1,6 @@
 #include "engine/builtin_functions.h"
 
+#include "engine/ascii.h"
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "engine/messages.h"
@@ -11,8 +12,6 @@
 namespace quillet {
 
 namespace {
-
-constexpr char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 using F = FunctionId;
 
@@ -31,7 +30,7 @@ constexpr FunctionName kNames[] = {
 
 bool startsWithIgnoringCase(const char* text, std::string_view name) {
     for (std::size_t i = 0; i < name.size(); ++i)
-        if (toLowerAscii(text[i]) != name[i]) // a terminator never matches, so no overrun
+        if (ascii::toLower(text[i]) != name[i]) // a terminator never matches, so no overrun
             return false;
     return true;
 }
@@ -39,7 +38,7 @@ bool startsWithIgnoringCase(const char* text, std::string_view name) {
 } // namespace
 
 const FunctionName* matchFunctionName(const char* text) {
-    const char first = toLowerAscii(text[0]);
+    const char first = ascii::toLower(text[0]);
     for (const FunctionName& entry : kNames)
         if (entry.name[0] == first && startsWithIgnoringCase(text, entry.name))
             return &entry;

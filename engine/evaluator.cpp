@@ -1,5 +1,6 @@
 // The recursive reader of expressions: sums, products, operands and argument lists, read
 // directly from the blank-free text without a token list or syntax tree.
+#include "engine/ascii.h"
 #include "engine/builtin_functions.h"
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
@@ -33,17 +34,13 @@ constexpr bool isDelimiter(char c) {
     }
 }
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-constexpr char toLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+using ascii::isBlank;
+using ascii::isDigit;
 
 int hexDigitValue(char c) {
     if (isDigit(c))
         return c - '0';
-    const char lower = toLowerAscii(c);
+    const char lower = ascii::toLower(c);
     if (lower >= 'a' && lower <= 'f')
         return lower - 'a' + 10;
     return -1;
@@ -112,10 +109,10 @@ Complex ExpressionEngine::evaluateLine(std::string_view line) {
 }
 
 void ExpressionEngine::assign(std::string_view name, const Complex& value) {
-    if (name.empty() || !isAsciiLetter(name[0]))
+    if (name.empty() || !ascii::isLetter(name[0]))
         throw CalcError(messages::kNameNotAlpha);
     for (const char c : name.substr(1))
-        if (!isAsciiLetter(c) && !isDigit(c))
+        if (!ascii::isLetter(c) && !isDigit(c))
             throw CalcError(messages::kNameNotAlphanumeric);
     if (name == "e" || name == "PI" || name == "pi")
         throw CalcError(messages::kReservedName);
@@ -217,7 +214,7 @@ ExpressionEngine::Operand ExpressionEngine::evaluatePrimary(const char* text) {
     if (const auto* variable = m_variables.longestPrefixOf(text))
         return {variable->second, static_cast<int>(variable->first.size())};
 
-    if (toLowerAscii(text[0]) == 'p' && toLowerAscii(text[1]) == 'i' && isDelimiter(text[2]))
+    if (ascii::toLower(text[0]) == 'p' && ascii::toLower(text[1]) == 'i' && isDelimiter(text[2]))
         return {Complex(kPi, 0.0), 2};
 
     if (text[0] == 'e' && isDelimiter(text[1]))
@@ -228,12 +225,10 @@ ExpressionEngine::Operand ExpressionEngine::evaluatePrimary(const char* text) {
         ++runLength;
     if (runLength == 0)
         throw CalcError(messages::kMissingOperand);
-    raiseUnrecognised(std::string_view(text, static_cast<std::size_t>(runLength)),
-                      kMaxQuotedChars);
+    raiseUnrecognised(std::string_view(text, static_cast<std::size_t>(runLength)), kMaxQuotedChars);
 }
 
-ExpressionEngine::Arguments ExpressionEngine::parseArguments(const char* text,
-                                                             bool twoArguments) {
+ExpressionEngine::Arguments ExpressionEngine::parseArguments(const char* text, bool twoArguments) {
     int length = 0;
     for (int depth = 1;; ++length) {
         const char c = text[length];

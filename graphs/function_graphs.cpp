@@ -1,5 +1,6 @@
 #include "graphs/function_graphs.h"
 
+#include "engine/ascii.h"
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "engine/messages.h"
@@ -19,10 +20,6 @@ constexpr int kLabelDigits = 3;      // "%9.3g"
 constexpr int kLabelWidth = 9;       // "%9.3g"
 constexpr int kLowerBoundDigits = 5; // "%.5g"
 
-constexpr bool isWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // The definition text without white space. A zero byte ends the text, as it ends any text
 // the expression engine reads.
 std::string withoutWhiteSpace(std::string_view text) {
@@ -31,7 +28,7 @@ std::string withoutWhiteSpace(std::string_view text) {
     for (const char c : text) {
         if (c == '\0')
             break;
-        if (!isWhiteSpace(c))
+        if (!ascii::isBlank(c))
             copy += c;
     }
     return copy;

@@ -1,5 +1,6 @@
 #include "worksheet/worksheet_logic.h"
 
+#include "engine/ascii.h"
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "worksheet/factorisation.h"
@@ -13,10 +14,8 @@ namespace quillet {
 
 namespace {
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+using ascii::isBlank;
+using ascii::isDigit;
 
 std::string_view trimLeft(std::string_view text) {
     std::size_t start = 0;
@@ -28,8 +27,7 @@ std::string_view trimLeft(std::string_view text) {
 std::string toLowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        c = ascii::toLower(c);
     return lower;
 }
 
@@ -119,7 +117,8 @@ void WorksheetLogic::processLine(bool completedLine, bool showResult) {
     if (completedLine && showResultsInWorksheet && !m_engine.lastLineAssigned())
         m_worksheet.replaceSelection((failed ? "# " : "") + outcome.text + "\n");
     if (showResult)
-        m_mainWindow.setStatusText(failed ? outcome.text : std::string(messages::kResultPrefix) + outcome.text);
+        m_mainWindow.setStatusText(failed ? outcome.text
+                                          : std::string(messages::kResultPrefix) + outcome.text);
     if (m_engine.variableChanged())
         m_variableList.refreshVariableList();
 }
