@@ -16,7 +16,9 @@ void evaluateLine(benchmark::State& state, const std::string& line, bool withVar
         benchmark::DoNotOptimize(engine.evaluateLine(line));
 }
 
-void BM_EvaluateLineSum(benchmark::State& state) { evaluateLine(state, "1+2", false); }
+void BM_EvaluateLineSum(benchmark::State& state) {
+    evaluateLine(state, "1+2", false);
+}
 BENCHMARK(BM_EvaluateLineSum);
 
 void BM_EvaluateLineFunctions(benchmark::State& state) {

@@ -7,8 +7,33 @@
 namespace quillet {
 
 enum class FunctionId : std::uint8_t {
-    Factorial, Group, Abs, Asin, Acos, Atan, Cos, Cosh, Cpx, Exp, Im, Int, Ln, Log, Max, Min,
-    Norm, Pow, Pol, Re, Rnd, Sqr, Sin, Sqrn, Sinh, Tan, Tanh,
+    Factorial,
+    Group,
+    Abs,
+    Asin,
+    Acos,
+    Atan,
+    Cos,
+    Cosh,
+    Cpx,
+    Exp,
+    Im,
+    Int,
+    Ln,
+    Log,
+    Max,
+    Min,
+    Norm,
+    Pow,
+    Pol,
+    Re,
+    Rnd,
+    Sqr,
+    Sin,
+    Sqrn,
+    Sinh,
+    Tan,
+    Tanh,
 };
 
 struct FunctionName {

@@ -9,8 +9,8 @@ std::string formatGeneral(double value, int significantDigits) {
     // A general conversion needs at most the digits, a sign, a point and "e-308".
     char buffer[160];
     const int digits = std::clamp(significantDigits, 0, 120);
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, digits);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
     return std::string(buffer, result.ptr);
 }
 

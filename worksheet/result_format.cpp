@@ -12,7 +12,8 @@ namespace {
 constexpr int kDefaultPrecision = 6;
 
 std::uint32_t low32Bits(const Complex& value) {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(truncateToInt64(requireReal(value))));
+    return static_cast<std::uint32_t>(
+        static_cast<std::uint64_t>(truncateToInt64(requireReal(value))));
 }
 
 } // namespace
@@ -25,7 +26,8 @@ std::int64_t truncateToInt64(double value) {
 }
 
 std::string formatComplex(const Complex& value, std::uint32_t precision) {
-    const int digits = precision == 0 ? kDefaultPrecision : static_cast<int>(std::min(precision, 100u));
+    const int digits =
+        precision == 0 ? kDefaultPrecision : static_cast<int>(std::min(precision, 100u));
     std::string text = formatGeneral(value.real(), digits);
     const double imag = value.imag();
     if (imag == 0.0)

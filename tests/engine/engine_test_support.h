@@ -32,6 +32,8 @@ inline std::string unrecognisedChar(std::string_view c) {
 inline const std::string kMissingOperand = "无法识别的输入,请查阅帮助获取程序支持的运算符";
 
 // Bitwise equality, so that signed zeros and exact results are told apart.
-inline bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 } // namespace quillet::test

@@ -108,14 +108,10 @@ TEST(Functions, ErrorsOfFunctions) {
         std::string message;
     };
     const ErrorCase cases[] = {
-        {"asin(1+1i)", "复数值错误"},
-        {"max(1+1i,2)", "复数值错误"},
-        {"tan(1i)", "复数值错误"},
-        {"!(-1)", "Factorial do not handle negative values"},
-        {"!(1i)", "复数值错误"},
-        {"cpx(1i,2)", "复数值错误"},
-        {"sqrn(2,1i)", "复数值错误"},
-        {"pol(1,1i)", "复数值错误"},
+        {"asin(1+1i)", "复数值错误"}, {"max(1+1i,2)", "复数值错误"},
+        {"tan(1i)", "复数值错误"},    {"!(-1)", "Factorial do not handle negative values"},
+        {"!(1i)", "复数值错误"},      {"cpx(1i,2)", "复数值错误"},
+        {"sqrn(2,1i)", "复数值错误"}, {"pol(1,1i)", "复数值错误"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

@@ -13,8 +13,8 @@ struct Case {
 
 TEST(Operators, ProductsBindTighterAndGroupFromTheLeft) {
     const Case cases[] = {
-        {"8/2/2", 2}, {"2*3%4", 2}, {"-2*3", -6}, {"2*-3", -6},  {"--3", 3},
-        {"2--3", 5},  {"1+2*3", 7}, {"-7%3", -1}, {"7%-3", 1},   {"+-+5", -5},
+        {"8/2/2", 2},    {"2*3%4", 2}, {"-2*3", -6},   {"2*-3", -6}, {"--3", 3},
+        {"2--3", 5},     {"1+2*3", 7}, {"-7%3", -1},   {"7%-3", 1},  {"+-+5", -5},
         {"2*(3+4)", 14}, {"((2))", 2}, {"7.5%2", 1.5},
     };
     for (const auto& c : cases) {
@@ -93,7 +93,7 @@ TEST(Operators, QuotedCharactersAreWholeCharacters) {
     const QuoteCase cases[] = {
         {"5中", unrecognisedChar("中")},
         {"中文", unrecognisedChar("中文")},
-        {"5\xff", unrecognisedChar("\xEF\xBF\xBD")},        // a stray byte is quoted as U+FFFD
+        {"5\xff", unrecognisedChar("\xEF\xBF\xBD")}, // a stray byte is quoted as U+FFFD
         {"\xe4\xb8", unrecognisedChar("\xEF\xBF\xBD\xEF\xBF\xBD")}, // a truncated character
     };
     for (const auto& c : cases) {

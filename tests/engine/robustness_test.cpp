@@ -41,14 +41,14 @@ TEST(Robustness, DeeperNestingIsRefusedWithAMessage) {
         ExpressionEngine engine;
         EXPECT_EQ(evaluate(engine, c.line).message, c.message);
         // The depth count is restored after an error: ordinary lines still work.
-        EXPECT_EQ(engine.evaluateLine(repeat("(", 1000) + "2" + repeat(")", 1000)),
-                  Complex(2, 0));
+        EXPECT_EQ(engine.evaluateLine(repeat("(", 1000) + "2" + repeat(")", 1000)), Complex(2, 0));
     }
 }
 
 TEST(Robustness, RandomBytesGiveAValueOrAMessage) {
     std::mt19937 random(20261207);
-    const std::string alphabet = "0123456789+-*/%(),.=!^eEipPxXbBsincoqrtaxlmhpdw \t\xe4\xb8\xad\xff";
+    const std::string alphabet =
+        "0123456789+-*/%(),.=!^eEipPxXbBsincoqrtaxlmhpdw \t\xe4\xb8\xad\xff";
     ExpressionEngine engine;
     for (int round = 0; round < 3000; ++round) {
         std::string line;

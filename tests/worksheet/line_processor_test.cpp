@@ -7,7 +7,7 @@ namespace {
 
 struct Case {
     std::string_view line;
-    std::string_view text;   // worksheet afterwards, lines joined with "\n"
+    std::string_view text; // worksheet afterwards, lines joined with "\n"
     std::string_view status;
 };
 
@@ -120,8 +120,8 @@ TEST(LineProcessor, PrecisionValues) {
         std::uint32_t precision;
     };
     const PrecisionCase cases[] = {
-        {"precision 20", 15}, {"precision -1", 15},   {"precision 0", 0},
-        {"precision", 0},     {"PRECISION 3.9", 3},   {"precision 1e300", 15},
+        {"precision 20", 15},     {"precision -1", 15},    {"precision 0", 0},
+        {"precision", 0},         {"PRECISION 3.9", 3},    {"precision 1e300", 15},
         {"precision -1e300", 15}, {"precision 1/0*0", 12}, {"precision 4294967299", 3},
         {"precision 0x7", 7},
     };
@@ -151,7 +151,8 @@ TEST(LineProcessor, PrecisionActsSilentlyAndRebuildsTheList) {
 
 TEST(LineProcessor, Factorisation) {
     expectCompleted({
-        {"fact 1234567890123456789", "fact 1234567890123456789\n# Max 18 digits\n", "Max 18 digits"},
+        {"fact 1234567890123456789", "fact 1234567890123456789\n# Max 18 digits\n",
+         "Max 18 digits"},
         {"fact 2*3", "fact 2*3\n2 * 3\n", "Result: 2 * 3"},
         {"fact -5", "fact -5\n0\n", "Result: 0"},
         {"fact 0", "fact 0\n0\n", "Result: 0"},
