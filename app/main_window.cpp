@@ -223,11 +223,13 @@ void MainWindow::setAlwaysOnTop(bool onTop) {
 }
 
 void MainWindow::showVariableList() {
-    m_controls.worksheet->focusWorksheet();
+    // The list comes up on top without taking the keyboard: the user goes on typing in the
+    // worksheet after the click.
     VariableListWindow& list = *m_variableListWindow;
+    list.setAttribute(Qt::WA_ShowWithoutActivating);
     list.showNormal();
     list.raise();
-    list.activateWindow();
+    m_controls.worksheet->focusWorksheet();
 }
 
 void MainWindow::openHelp() {
