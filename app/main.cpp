@@ -9,7 +9,10 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdint>
 #include <cstdio>
@@ -49,6 +52,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(quillet::ui_texts::kAppName);
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet.svg")));
+
+    // The interface is Chinese whatever the desktop's language: the standard file dialogs
+    // speak it too when Qt's translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     quillet::ExpressionEngine engine;
     engine.seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
