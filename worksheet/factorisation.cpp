@@ -166,14 +166,13 @@ u64 integerSqrt(u64 n) {
     return r;
 }
 
-// Pollard's rho with Brent's power-of-two cycle detection and batched gcds.
-// Each round fixes x and walks y for `length` steps, multiplying up |x - y|;
-// every step is checked, which on current CPUs costs no more than stepping
-// alone because the walk and the product are independent multiply chains.
-// n must be odd and composite. Returns a proper divisor, or 0 when this
-// constant failed.
+// Pollard's rho with Brent's cycle detection and batched gcds. Each round fixes x, walks
+// y `length` steps without comparing, then `length` more steps multiplying up |x - y|: the
+// compared distances length+1 .. 2*length grow until one is a multiple of the cycle, and
+// the walking half costs one multiplication per step instead of two.
+// n must be odd and composite. Returns a proper divisor, or 0 when this constant failed.
 u64 pollardBrent(const Montgomery& mont, u64 c) {
-    constexpr u64 kBatch = 128;
+    constexpr u64 kBatch = 256;
     const u64 n = mont.modulus();
     const auto step = [&](u64 v) { return mont.squareAdd(v, c); };
 
@@ -181,6 +180,9 @@ u64 pollardBrent(const Montgomery& mont, u64 c) {
     u64 product = mont.one();
     for (u64 length = 1;; length <<= 1) {
         const u64 x = y;
+        for (u64 i = 0; i < length; ++i) {
+            y = step(y);
+        }
         for (u64 done = 0; done < length; done += kBatch) {
             const u64 saved = y;
             const u64 count = std::min(kBatch, length - done);
