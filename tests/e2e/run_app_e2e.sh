@@ -38,6 +38,21 @@ fail() {
     exit 1
 }
 
+# Copies the whole worksheet through the clipboard and checks it is the given text.
+expect_worksheet() {
+    local expected actual=""
+    expected=$(printf '%s' "$1" | od -An -tx1)
+    xdotool key --delay 40 ctrl+a ctrl+c
+    for _ in $(seq 50); do
+        xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
+        actual=$(od -An -tx1 <"$work/clipboard")
+        [[ "$actual" == "$expected" ]] && break
+        sleep 0.1
+    done
+    [[ "$actual" == "$expected" ]] || fail "$2: the worksheet is '$(cat "$work/clipboard")'"
+    xdotool key --delay 40 ctrl+End
+}
+
 cd "$work" || exit 1
 QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 pid=$!
@@ -60,21 +75,10 @@ xdotool windowfocus --sync "$window" || fail "cannot focus the window"
 sleep 0.3
 xdotool type --delay 40 '1+2'
 xdotool key --delay 40 Return
-xdotool key --delay 40 ctrl+a ctrl+c
-
-expected=$(printf '1+2\n3\n' | od -An -tx1)
-actual=""
-for _ in $(seq 50); do
-    xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
-    actual=$(od -An -tx1 <"$work/clipboard")
-    [[ "$actual" == "$expected" ]] && break
-    sleep 0.1
-done
-[[ "$actual" == "$expected" ]] || fail "worksheet text is '$(cat "$work/clipboard")'"
+expect_worksheet $'1+2\n3\n' "after 1+2 and Enter"
 
 # The button "变量列表" shows the variable list without taking the keyboard: typing goes on in
 # the worksheet. The button sits at 199, 53 (37 x 14) of the 237 x 160 dialog-unit layout.
-xdotool key --delay 40 ctrl+End
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove --window "$window" $((WIDTH * 2175 / 2370)) $((HEIGHT * 60 / 160)) click 1
 list=""
@@ -86,16 +90,8 @@ done
 [[ -n "$list" ]] || fail "the variable list did not appear"
 sleep 0.3
 xdotool type --delay 40 '2*3'
-xdotool key --delay 40 Return ctrl+a ctrl+c
-expected=$(printf '1+2\n3\n2*3\n6\n' | od -An -tx1)
-for _ in $(seq 50); do
-    xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
-    actual=$(od -An -tx1 <"$work/clipboard")
-    [[ "$actual" == "$expected" ]] && break
-    sleep 0.1
-done
-[[ "$actual" == "$expected" ]] || fail "after the list button the worksheet is '$(cat "$work/clipboard")'"
-xdotool key --delay 40 ctrl+End
+xdotool key --delay 40 Return
+expect_worksheet $'1+2\n3\n2*3\n6\n' "after the list button"
 
 # A function definition brings up the graph window, titled with the function and its integral.
 xdotool type --delay 40 'fx0 -1,1,x*x'

@@ -26,6 +26,20 @@ inline Outcome evaluate(ExpressionEngine& engine, std::string_view line) {
     }
 }
 
+struct MessageCase {
+    std::string_view line;
+    std::string message;
+};
+
+// Each line, evaluated by a fresh engine, fails with its message.
+inline void expectMessages(std::initializer_list<MessageCase> cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ExpressionEngine engine;
+        EXPECT_EQ(evaluate(engine, c.line).message, c.message);
+    }
+}
+
 inline std::string unrecognisedChar(std::string_view c) {
     return "无法识别的输入'" + std::string(c) + "',请查阅帮助获取程序支持的运算符";
 }

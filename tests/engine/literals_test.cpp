@@ -77,11 +77,7 @@ TEST(Literals, ConstantsPiAndE) {
 }
 
 TEST(Literals, UnreadableTextsNameTheirRun) {
-    struct Case {
-        std::string_view line;
-        std::string message;
-    };
-    const Case cases[] = {
+    expectMessages({
         {"i", unrecognisedChar("i")},
         {"E", unrecognisedChar("E")},
         {"sqrt(4)", unrecognisedChar("sqrt(4")},
@@ -94,12 +90,7 @@ TEST(Literals, UnreadableTextsNameTheirRun) {
         {"5!", unrecognisedChar("!")},
         {"pi(1)", unrecognisedChar("pi(1")},
         {"e2", unrecognisedChar("e2")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        ExpressionEngine engine;
-        EXPECT_EQ(evaluate(engine, c.line).message, c.message);
-    }
+    });
 }
 
 TEST(Literals, BlankLinesAreZeroAndBlanksVanishEverywhere) {

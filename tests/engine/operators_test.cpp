@@ -54,11 +54,7 @@ TEST(Operators, ComplexArithmetic) {
 }
 
 TEST(Operators, ErrorsAndTheirMessages) {
-    struct ErrorCase {
-        std::string_view line;
-        std::string message;
-    };
-    const ErrorCase cases[] = {
+    expectMessages({
         {"5/0", "Division by Zero"},
         {"5%0", "Division by Zero"},
         {"0/0", "Division by Zero"},
@@ -77,30 +73,16 @@ TEST(Operators, ErrorsAndTheirMessages) {
         {"sin(1,2)", unrecognisedChar(",")},
         {"2(3)", unrecognisedChar("(")},
         {"1=2", "Variable must begin with alpha"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        ExpressionEngine engine;
-        EXPECT_EQ(evaluate(engine, c.line).message, c.message);
-    }
+    });
 }
 
 TEST(Operators, QuotedCharactersAreWholeCharacters) {
-    struct QuoteCase {
-        std::string_view line;
-        std::string message;
-    };
-    const QuoteCase cases[] = {
+    expectMessages({
         {"5中", unrecognisedChar("中")},
         {"中文", unrecognisedChar("中文")},
         {"5\xff", unrecognisedChar("\xEF\xBF\xBD")}, // a stray byte is quoted as U+FFFD
         {"\xe4\xb8", unrecognisedChar("\xEF\xBF\xBD\xEF\xBF\xBD")}, // a truncated character
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        ExpressionEngine engine;
-        EXPECT_EQ(evaluate(engine, c.line).message, c.message);
-    }
+    });
 }
 
 TEST(Operators, LongRunsAreQuotedByTheirFirst99Characters) {
