@@ -126,11 +126,15 @@ std::string decodeInput(const std::string& bytes, bool utf8) {
     std::vector<std::size_t> invalid;
     std::string text;
     if (utf8) {
-        text = quillet::sanitizeUtf8(bytes);
+        text.reserve(bytes.size());
         for (std::size_t pos = 0; pos < bytes.size();) {
             const auto c = quillet::decodeUtf8Char(bytes, pos);
-            if (!c.valid)
+            if (c.valid) {
+                text.append(bytes, pos, c.length);
+            } else {
+                quillet::appendUtf8(text, c.codePoint); // U+FFFD
                 invalid.push_back(pos);
+            }
             pos += c.length;
         }
     } else {

@@ -138,13 +138,6 @@ void appendUtf8(std::string& out, char32_t codePoint) {
     }
 }
 
-std::string sanitizeUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    utf8::appendSanitized(out, utf8, utf8.size());
-    return out;
-}
-
 DecodedText decodeGbk(std::string_view gbk, InvalidBytes mode) {
     DecodedText result;
     std::string& utf8 = result.utf8;

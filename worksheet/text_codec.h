@@ -65,7 +65,4 @@ Utf8Char decodeUtf8Char(std::string_view utf8, std::size_t offset);
 // Appends the UTF-8 encoding of codePoint (U+FFFD if it is not a scalar value).
 void appendUtf8(std::string& out, char32_t codePoint);
 
-// Returns utf8 with every invalid byte replaced by U+FFFD.
-std::string sanitizeUtf8(std::string_view utf8);
-
 } // namespace quillet

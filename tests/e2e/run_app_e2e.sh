@@ -53,18 +53,25 @@ expect_worksheet() {
     xdotool key --delay 40 ctrl+End
 }
 
+# Prints the id of the first visible window whose name matches the pattern, waiting up to
+# 10 seconds while the program runs; prints nothing when none appears.
+wait_for_window() {
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [[ -n "$id" ]] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "$id"
+}
+
 cd "$work" || exit 1
 QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 pid=$!
 
 # The main window, found by its exact title.
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Quillet$' 2>/dev/null | head -n 1)
-    [[ -n "$window" ]] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before showing its window"
-    sleep 0.1
-done
+window=$(wait_for_window '^Quillet$')
 [[ -n "$window" ]] || fail "no window named Quillet appeared"
 
 title=$(xdotool getwindowname "$window")
@@ -81,13 +88,7 @@ expect_worksheet $'1+2\n3\n' "after 1+2 and Enter"
 # the worksheet. The button sits at 199, 53 (37 x 14) of the 237 x 160 dialog-unit layout.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove --window "$window" $((WIDTH * 2175 / 2370)) $((HEIGHT * 60 / 160)) click 1
-list=""
-for _ in $(seq 50); do
-    list=$(xdotool search --onlyvisible --name '^变量列表$' 2>/dev/null | head -n 1)
-    [[ -n "$list" ]] && break
-    sleep 0.1
-done
-[[ -n "$list" ]] || fail "the variable list did not appear"
+[[ -n "$(wait_for_window '^变量列表$')" ]] || fail "the variable list did not appear"
 sleep 0.3
 xdotool type --delay 40 '2*3'
 xdotool key --delay 40 Return
@@ -96,12 +97,7 @@ expect_worksheet $'1+2\n3\n2*3\n6\n' "after the list button"
 # A function definition brings up the graph window, titled with the function and its integral.
 xdotool type --delay 40 'fx0 -1,1,x*x'
 xdotool key --delay 40 Return
-graph=""
-for _ in $(seq 50); do
-    graph=$(xdotool search --onlyvisible --name '^y = x\*x' 2>/dev/null | head -n 1)
-    [[ -n "$graph" ]] && break
-    sleep 0.1
-done
+graph=$(wait_for_window '^y = x\*x')
 [[ -n "$graph" ]] || fail "no graph window appeared after fx0"
 graph_title=$(xdotool getwindowname "$graph")
 [[ "$graph_title" == "y = x*x     F(x)的定积分 = 0.66"* ]] || fail "graph window title is '$graph_title'"
