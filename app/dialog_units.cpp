@@ -1,5 +1,7 @@
 #include "app/dialog_units.h"
 
+#include "graphs/graph_fonts.h"
+
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -19,7 +21,8 @@ int scale(int units, int base, int divisor) {
 
 QFont dialogFont(int pointSize) {
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies({QString::fromLatin1(graph_fonts::kLabelFamily),
+                      QString::fromLatin1(graph_fonts::kChineseFamily)});
     font.setPointSize(pointSize);
     return font;
 }

@@ -1,4 +1,5 @@
-// The fonts of the graph and function list windows, chosen in one place.
+// The font faces of all windows and the fonts of the graph and function list windows,
+// chosen in one place.
 #pragma once
 
 #include <QFont>
