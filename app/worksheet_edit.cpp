@@ -52,19 +52,22 @@ std::string WorksheetEdit::lineText(int index) const {
 }
 
 void WorksheetEdit::replaceSelection(std::string_view text) {
-    insertWithoutUndo(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    insertSystemText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void WorksheetEdit::replaceAll(std::string_view text) {
     // Edited through a cursor rather than setPlainText: this runs inside the change
-    // notification of the keystroke that completed a "cls" line.
+    // notification of the Enter that completed a "cls" line, and joins that Enter's undo
+    // step, so one Ctrl+Z brings back the whole worksheet and the line as it was typed.
     QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc);
+    cursor.joinPreviousEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    cursor.endEditBlock();
     setTextCursor(cursor);
-    doc->setUndoRedoEnabled(true);
+    // The document remembers this undo state as the unmodified one: undoing the clearing
+    // sets the flag again.
     doc->setModified(false);
 }
 
@@ -106,21 +109,24 @@ QString WorksheetEdit::worksheetText() const {
 }
 
 void WorksheetEdit::insertSystemText(const QString& text) {
-    insertWithoutUndo(text);
-}
-
-void WorksheetEdit::insertWithoutUndo(const QString& text) {
-    // Qt offers no edit that bypasses the undo history, so the history is switched off for
-    // the insertion, which also forgets the earlier steps: the edit cannot be undone, and
-    // no older edit can be undone across it.
     QTextCursor cursor = textCursor();
     if (text.isEmpty() && !cursor.hasSelection())
         return;
     QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
-    cursor.insertText(text);
+    if (doc->isUndoAvailable()) {
+        // No undo step of its own: the insertion joins the step before it, so a result goes
+        // with the Enter that produced it and the earlier history stays intact.
+        cursor.joinPreviousEditBlock();
+        cursor.insertText(text);
+        cursor.endEditBlock();
+    } else {
+        // Nothing to join: the insertion stays out of the history. Switching the history off
+        // empties it, but it holds nothing to undo, and any edit drops the redo steps anyway.
+        doc->setUndoRedoEnabled(false);
+        cursor.insertText(text);
+        doc->setUndoRedoEnabled(true);
+    }
     setTextCursor(cursor);
-    doc->setUndoRedoEnabled(true);
     doc->setModified(true);
 }
 

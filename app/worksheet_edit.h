@@ -39,8 +39,9 @@ public:
 
     // The whole text with "\n" between lines.
     QString worksheetText() const;
-    // Inserts text at the caret as the system does (keypad decimal point, the Insert key):
-    // replaces the selection, is not undoable and sets the modified flag.
+    // Inserts text at the caret as the system does (results, the keypad decimal point, the
+    // Insert key): replaces the selection and sets the modified flag. The insertion has no
+    // undo step of its own; it is undone together with the edit before it.
     void insertSystemText(const QString& text);
 
 protected:
@@ -50,8 +51,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // Inserts text at the caret without adding to the undo history.
-    void insertWithoutUndo(const QString& text);
     // Keeps the saved selection on the same text while the document changes.
     void adjustSavedSelection(int position, int charsRemoved, int charsAdded);
     // Makes the logic's Shift and Ctrl flags agree with the modifiers of a key event.

@@ -81,8 +81,7 @@ void WorksheetLogic::processLine(bool completedLine, bool showResult) {
     m_engine.clearFlags();
 
     const int index = m_worksheet.caretLine() - (completedLine ? 1 : 0);
-    std::string raw = index >= 0 ? m_worksheet.lineText(index) : std::string();
-    raw.resize(gbkPrefixLength(raw, kMaxLineBytes));
+    const std::string raw = index >= 0 ? m_worksheet.lineText(index) : std::string();
 
     const std::string_view working = trimLeft(raw);
     if (!working.empty() && working[0] == '#') {
@@ -93,21 +92,26 @@ void WorksheetLogic::processLine(bool completedLine, bool showResult) {
     if (working.empty())
         return;
 
+    // The clearing commands act only on Enter: the caret passing over them, or a button
+    // re-running the caret's line, must not wipe the worksheet.
     const std::string lower = toLowerAscii(working);
-    if (lower == "clr" || lower == "cls") {
-        m_worksheet.replaceAll({});
-        m_mainWindow.setStatusText({});
-        return;
-    }
-    if (lower == "fxclr") {
-        if (completedLine)
+    if (lower == "clr" || lower == "cls" || lower == "fxclr") {
+        if (completedLine && lower == "fxclr")
             m_graphs.clearFunctions();
+        else if (completedLine)
+            m_worksheet.replaceAll({});
         m_mainWindow.setStatusText({});
         return;
     }
 
+    // A line beyond the limit is refused as a whole: evaluating a cut-off part would show,
+    // and store, a value the user never wrote.
     const Outcome outcome =
-        runCommandOrExpression(lower, trimLeft(cut), cut, completedLine, showResult);
+        gbkPrefixLength(raw, kMaxLineBytes) < raw.size()
+            ? Outcome{Outcome::Kind::Failure, std::string(messages::kLineTooLongPrefix) +
+                                                  std::to_string(kMaxLineBytes) +
+                                                  std::string(messages::kLineTooLongSuffix)}
+            : runCommandOrExpression(lower, trimLeft(cut), cut, completedLine, showResult);
     if (outcome.kind == Outcome::Kind::Stop)
         return;
     const bool failed = outcome.kind == Outcome::Kind::Failure;

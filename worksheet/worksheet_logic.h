@@ -33,7 +33,7 @@ inline constexpr int kF12 = 123;
 class WorksheetLogic {
 public:
     static constexpr std::uint32_t kStartPrecision = 12;
-    // At most this many bytes of a line are taken, counted in GBK.
+    // Longer lines, counted in GBK bytes, are refused rather than evaluated.
     static constexpr std::size_t kMaxLineBytes = 2047;
 
     WorksheetLogic(ExpressionEngine& engine, WorksheetView& worksheet, MainWindowView& mainWindow,

@@ -17,10 +17,11 @@ public:
     virtual int caretLine() const = 0;
     // The text of line index without its line break; empty for an index out of range.
     virtual std::string lineText(int index) const = 0;
-    // Replaces the selection (or inserts at the caret) without an undo record; the caret
-    // ends behind the inserted text.
+    // Replaces the selection (or inserts at the caret) as system text: no undo step of its
+    // own, undone together with the edit before it. The caret ends behind the inserted text.
     virtual void replaceSelection(std::string_view text) = 0;
-    // Replaces the whole text (used to empty the worksheet).
+    // Replaces the whole text (used to empty the worksheet), undoably, and marks the text
+    // as unmodified.
     virtual void replaceAll(std::string_view text) = 0;
     virtual void focusWorksheet() = 0;
 };

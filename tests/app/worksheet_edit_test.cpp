@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace quillet {
 namespace {
 
@@ -102,11 +104,76 @@ TEST_F(WorksheetEditTest, ArrowKeysRunEachLineLeftSilentlyAndShowOnlyTheLineReac
     EXPECT_EQ(text(), "y=1\ny=2\n30\n40");
 }
 
-TEST_F(WorksheetEditTest, InsertPastesTheLastResultWithoutUndoButShiftInsertPastesTheClipboard) {
+TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEdits) {
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(&edit, k, m);
+    };
+    const struct {
+        const char* loaded;
+        std::function<void()> edits;
+        const char* text;
+        bool modified;
+        QStringList undoTrail; // the text after each further Ctrl+Z
+    } cases[] = {
+        {"old\n",
+         [&] {
+             key(Qt::Key_A, Qt::ControlModifier);
+             typeLine("1+2");
+         },
+         "1+2\n3\n",
+         true,
+         {"1+2", "old\n"}},
+        // The Insert key's text and the keypad point join the step before them.
+        {"",
+         [&] {
+             typeLine("6*7");
+             key(Qt::Key_Insert);
+             key(Qt::Key_Period, Qt::KeypadModifier);
+         },
+         "6*7\n42\n42.",
+         true,
+         {"6*7", ""}},
+        {"a=1\n",
+         [&] {
+             caretTo(1);
+             typeLine("cls");
+         },
+         "",
+         false,
+         {"a=1\ncls", "a=1\n"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        edit.setWorksheetText(row.loaded);
+        row.edits();
+        EXPECT_EQ(text(), row.text);
+        EXPECT_EQ(edit.isModified(), row.modified);
+        QStringList trail;
+        for (int i = 0; i < 5 && edit.document()->isUndoAvailable(); ++i) {
+            key(Qt::Key_Z, Qt::ControlModifier);
+            trail << text();
+            if (i == 0) { // an undone clearing differs from the file again
+                EXPECT_TRUE(edit.isModified());
+            }
+        }
+        EXPECT_EQ(trail, row.undoTrail);
+    }
+}
+
+TEST_F(WorksheetEditTest, ArrowKeysOverClearingCommandsChangeNothing) {
+    edit.setWorksheetText("1\ncls\nCLR");
+    caretTo(0);
+    type("x");
+    for (const Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(&edit, k);
+    EXPECT_EQ(text(), "1x\ncls\nCLR");
+    EXPECT_TRUE(edit.isModified());
+    EXPECT_TRUE(edit.document()->isUndoAvailable());
+}
+
+TEST_F(WorksheetEditTest, InsertPastesTheLastResultButShiftInsertPastesTheClipboard) {
     typeLine("6*7");
     QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_EQ(text(), "6*7\n42\n42");
-    edit.undo();
     EXPECT_EQ(text(), "6*7\n42\n42");
     QApplication::clipboard()->setText("clip");
     QTest::keyClick(&edit, Qt::Key_Insert, Qt::ShiftModifier);

@@ -95,23 +95,22 @@ TEST(LineProcessor, FailedDefinitionTakesTheErrorRoad) {
     EXPECT_EQ(sheet.graphs.shows, 0);
 }
 
-TEST(LineProcessor, FxclrClearsOnlyWhenCompleted) {
-    Sheet sheet;
-    sheet.complete("fxclr");
-    EXPECT_EQ(sheet.graphs.clears, 1);
-    sheet.worksheet.setStatusText("x");
-    sheet.worksheet.setCaret(0, 0);
-    sheet.logic.processLine(false, true);
-    EXPECT_EQ(sheet.graphs.clears, 1);
-    EXPECT_EQ(sheet.status(), "");
-}
-
-TEST(LineProcessor, ClearCommandsActOnEveryCall) {
-    Sheet sheet;
-    sheet.complete("1+2");
-    sheet.worksheet.insertAtCaret("clr");
-    sheet.logic.processLine(false, false); // the caret merely leaves the line
-    EXPECT_EQ(sheet.text(), "");
+TEST(LineProcessor, ClearingCommandsActOnlyOnEnter) {
+    for (const std::string_view command : {"fxclr", "cls", "CLR"}) {
+        SCOPED_TRACE(command);
+        Sheet sheet;
+        sheet.worksheet.insertAtCaret(std::string("1\n") + std::string(command));
+        for (const bool showResult : {false, true}) { // the caret passing, then arriving
+            sheet.worksheet.setStatusText("x");
+            sheet.logic.processLine(false, showResult);
+            EXPECT_EQ(sheet.status(), "");
+        }
+        EXPECT_EQ(sheet.text(), "1\n" + std::string(command));
+        EXPECT_EQ(sheet.graphs.clears, 0);
+        sheet.press(vk::kEnter);
+        EXPECT_EQ(sheet.graphs.clears, command == "fxclr" ? 1 : 0);
+        EXPECT_EQ(sheet.text(), command == "fxclr" ? "1\nfxclr\n" : "");
+    }
 }
 
 TEST(LineProcessor, PrecisionValues) {
@@ -242,16 +241,39 @@ TEST(LineProcessor, EnterInTheMiddleOfALineSplitsItAndRunsTheFirstHalf) {
     EXPECT_EQ(sheet.text(), "1+2\n3\nx=5");
 }
 
-TEST(LineProcessor, LongLinesAreCutAt2047GbkBytesWithoutSplittingACharacter) {
+TEST(LineProcessor, LinesOverTheLimitAreRefusedNotCut) {
+    const std::string tooLong = "错误: 输入行太长,每行最多2047个字节(一个汉字占两个字节)";
+    std::string sum = "x=1"; // 1101 ones, 2203 bytes
+    for (int i = 1; i < 1101; ++i)
+        sum += "+1";
+    const std::string pad(2040, ' ');
+    const struct {
+        std::string line;
+        std::string written; // below the line
+        std::string status;
+    } cases[] = {
+        // "中" is two bytes in GBK (three in UTF-8): 2047 bytes, then one byte too many.
+        {"1+1 #" + pad + "中", "2\n", "Result: 2"},
+        {"1+1 #" + pad + " 中", "# " + tooLong + "\n", tooLong},
+        {sum, "# " + tooLong + "\n", tooLong},
+        {"  #" + pad + pad, "", ""}, // a comment is never evaluated, whatever its length
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.size());
+        Sheet sheet;
+        sheet.complete(c.line);
+        EXPECT_EQ(sheet.text(), c.line + "\n" + c.written);
+        EXPECT_EQ(sheet.status(), c.status);
+        EXPECT_EQ(sheet.engine.variables().find("x"), nullptr);
+    }
+    // Passing over the line does not evaluate it either; arriving shows why.
     Sheet sheet;
-    std::string line = "1";
-    line += std::string(2045, ' ');
-    line += "中"; // two GBK bytes at 2046 and 2047: one byte too many
-    sheet.complete(line + "+5");
-    EXPECT_EQ(sheet.status(), "Result: 1");
-    Sheet other;
-    other.complete(std::string(5000, '(') + "1");
-    EXPECT_EQ(other.status(), "您的输入缺少')'");
+    sheet.worksheet.insertAtCaret(sum);
+    sheet.logic.processLine(false, false);
+    EXPECT_EQ(sheet.engine.variables().find("x"), nullptr);
+    sheet.logic.processLine(false, true);
+    EXPECT_EQ(sheet.status(), tooLong);
+    EXPECT_EQ(sheet.text(), sum);
 }
 
 } // namespace
