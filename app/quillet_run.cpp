@@ -33,6 +33,7 @@ constexpr const char* kUsage =
     "  --radians      start in radian mode instead of degrees\n"
     "  --base B       display results in dec (default), hex or bin\n"
     "  --help         show this help\n"
+    "  --version      show the version\n"
     "\n"
     "Exit status: 0 when the input was read and the output written in full, 1 when the input\n"
     "could not be read or the output could not be written, 2 on a usage error.\n";
@@ -85,6 +86,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             return writeOutput(kUsage) ? 0 : 1;
+        } else if (arg == "--version") {
+            return writeOutput("quillet-run " QUILLET_VERSION "\n") ? 0 : 1;
         } else if (arg == "--status") {
             options.status = true;
         } else if (arg == "--utf8") {

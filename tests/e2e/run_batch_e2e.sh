@@ -76,6 +76,7 @@ for args in "--bogus" "--base oct x" "--seed" "--seed abc" "a b"; do
     [[ $? -eq 2 ]] || fail "usage error '$args': exit status not 2"
 done
 "$tool" --help | grep -q 'Usage: quillet-run' || fail "--help prints no usage"
+[[ "$("$tool" --version)" =~ ^quillet-run\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"
 
 if ((failures)); then
     echo "$failures failures"
