@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(quillet::ui_texts::kAppName);
-    QApplication::setDesktopFileName(QStringLiteral("quillet"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.quillet.Quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillet.svg")));
 
     // The interface is Chinese whatever the desktop's language: the standard file dialogs

@@ -23,7 +23,3 @@ add_custom_command(TARGET quillet POST_BUILD
 include(GNUInstallDirs)
 install(TARGETS quillet quillet-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES help/help.mht DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet)
-install(FILES quillet.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-configure_file(quillet.desktop.in ${CMAKE_CURRENT_BINARY_DIR}/quillet.desktop @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quillet.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -6,17 +6,15 @@
 #include "worksheet/text_codec.h"
 #include "worksheet/worksheet_logic.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,8 +33,10 @@ constexpr const char* kUsage =
     "  --radians      start in radian mode instead of degrees\n"
     "  --base B       display results in dec (default), hex or bin\n"
     "  --help         show this help\n"
+    "  --version      show the version\n"
     "\n"
-    "Exit status: 0 when the input was read, 1 when it could not be read, 2 on a usage error.\n";
+    "Exit status: 0 when the input was read and the output written in full, 1 when the input\n"
+    "could not be read or the output could not be written, 2 on a usage error.\n";
 
 struct Options {
     std::uint32_t seed = static_cast<std::uint32_t>(std::time(nullptr));
@@ -52,6 +52,28 @@ public:
     void refreshVariableList() override {}
 };
 
+// Writes all of bytes to standard output and closes it, so that a full disk or a closed
+// descriptor is noticed; on failure, says why on standard error and returns false.
+bool writeOutput(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            std::cerr << "quillet-run: cannot write output: "
+                      << std::strerror(written < 0 ? errno : EIO) << "\n";
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    // Linux releases the descriptor even when close() is interrupted, so EINTR is no loss.
+    if (::close(STDOUT_FILENO) != 0 && errno != EINTR) {
+        std::cerr << "quillet-run: cannot write output: " << std::strerror(errno) << "\n";
+        return false;
+    }
+    return true;
+}
+
 int usageError(const std::string& message) {
     std::cerr << "quillet-run: " << message << "\n" << kUsage;
     return 2;
@@ -63,8 +85,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
+            return writeOutput(kUsage) ? 0 : 1;
+        } else if (arg == "--version") {
+            return writeOutput("quillet-run " QUILLET_VERSION "\n") ? 0 : 1;
         } else if (arg == "--status") {
             options.status = true;
         } else if (arg == "--utf8") {
@@ -101,28 +124,40 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
+// Reads the whole of FILE, or standard input for "-", with plain read() calls so that every
+// failure (a directory, an I/O error) is reported instead of looking like the end of the input.
 std::optional<std::string> readInput(const std::string& file) {
-    if (file == "-") {
-        std::ostringstream buffer;
-        buffer << std::cin.rdbuf();
-        return buffer.str();
+    int fd = STDIN_FILENO;
+    if (file != "-") {
+        do
+            fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0)
+            return std::nullopt;
     }
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error)) {
-        errno = EISDIR;
-        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    ssize_t count = 0;
+    while ((count = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (count > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        } else if (errno != EINTR) {
+            const int readError = errno;
+            if (fd != STDIN_FILENO)
+                ::close(fd);
+            errno = readError;
+            return std::nullopt;
+        }
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    // FILE may have taken descriptor 1 when standard output was closed: release it before
+    // anything is written there.
+    if (fd != STDIN_FILENO)
+        ::close(fd);
     return bytes;
 }
 
 // The text as UTF-8; every undecodable byte becomes U+FFFD and is reported by line.
-std::string decodeInput(const std::string& bytes, bool utf8) {
+std::string decodeInput(std::string_view bytes, bool utf8) {
     std::vector<std::size_t> invalid;
     std::string text;
     if (utf8) {
@@ -170,11 +205,6 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-void writeOutput(const std::string& utf8, bool asUtf8) {
-    const std::string bytes = asUtf8 ? utf8 : quillet::encodeGbk(utf8).gbk;
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -184,11 +214,15 @@ int main(int argc, char** argv) {
 
     const auto bytes = readInput(options.file);
     if (!bytes) {
-        std::cerr << "quillet-run: cannot read " << options.file << ": " << std::strerror(errno)
-                  << "\n";
+        std::cerr << "quillet-run: cannot read "
+                  << (options.file == "-" ? "standard input" : options.file) << ": "
+                  << std::strerror(errno) << "\n";
         return 1;
     }
-    const std::string text = decodeInput(*bytes, options.utf8);
+    std::string_view input = *bytes;
+    if (options.utf8 && input.starts_with("\xEF\xBB\xBF"))
+        input.remove_prefix(3); // a byte-order mark is no part of the first line
+    const std::string text = decodeInput(input, options.utf8);
 
     quillet::ExpressionEngine engine;
     engine.seedRandom(options.seed);
@@ -213,7 +247,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    writeOutput(options.status ? statusLines : worksheet.text("\r\n"), options.utf8);
-    std::fflush(stdout);
-    return 0;
+    const std::string output = options.status ? statusLines : worksheet.text("\r\n");
+    return writeOutput(options.utf8 ? output : quillet::encodeGbk(output).gbk) ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display, types "1+2" and Enter into the worksheet,
 # copies the worksheet through the clipboard and checks its text and the window title.
-# Then defines a function, checks the graph window's title and saves a screenshot of it.
+# Then defines a function, checks the graph window's title and saves screenshots of it, alone
+# and beside the main window.
 # Usage: run_app_e2e.sh path/to/quillet [folder for the screenshot]
 # Exit status 77 (skipped) when xvfb-run, xdotool or xclip is not installed.
 set -uo pipefail
@@ -106,6 +107,13 @@ if [[ -n "$shots" ]] && command -v import >/dev/null 2>&1; then
     mkdir -p "$shots"
     sleep 0.3
     import -window "$graph" "$shots/graph_window.png" && echo "screenshot: $shots/graph_window.png"
+    # The main window with the graph beside it, as the software centre shows the program.
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool windowsize --sync "$graph" $((HEIGHT * 16 / 10)) "$HEIGHT"
+    xdotool windowmove --sync "$graph" "$WIDTH" 0
+    sleep 0.3
+    import -window root -crop "$((WIDTH + HEIGHT * 16 / 10))x$HEIGHT+0+0" +repage \
+        "$shots/main_window.png" && echo "screenshot: $shots/main_window.png"
 fi
 
 echo "application end to end: passed"

@@ -6,7 +6,7 @@ set -uo pipefail
 tool=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'mountpoint -q "$work/full" && umount "$work/full"; rm -rf "$work"' EXIT
 failures=0
 
 fail() {
@@ -40,10 +40,34 @@ grep -q 'line 2' "$work/bad.err" || fail "bad bytes: no report of line 2: $(cat 
 expected=$(printf "1+1\r\n2\r\n2\xef\xbf\xbd\r\n# 无法识别的输入'\xef\xbf\xbd',请查阅帮助获取程序支持的运算符\r\n" | xxd -p)
 [[ "$(xxd -p "$work/bad.out")" == "$expected" ]] || fail "bad bytes: output $(cat "$work/bad.out")"
 
-# A file that cannot be read: exit status 1 and a message naming it.
-"$tool" "$work/missing.txt" >/dev/null 2>"$work/missing.err"
-[[ $? -eq 1 ]] || fail "missing file: exit status not 1"
-grep -q 'missing.txt' "$work/missing.err" || fail "missing file: message $(cat "$work/missing.err")"
+# A leading UTF-8 byte-order mark is no part of the first line.
+printf '\xef\xbb\xbf1+1\n' | "$tool" --utf8 >"$work/bom.out"
+[[ "$(xxd -p "$work/bom.out")" == "312b310d0a320d0a" ]] || fail "BOM: bytes $(xxd -p "$work/bom.out")"
+
+# Input that cannot be read and output that is lost: exit status 1 and the reason.
+faults=(
+    'missing FILE|cannot read /none/a.txt: No such file or directory|"$tool" /none/a.txt'
+    'full device|cannot write output: No space left on device|echo 1+1 | "$tool" >/dev/full'
+    'closed output|cannot write output: Bad file descriptor|echo 1+1 | "$tool" >&-'
+    'closed output, FILE|cannot write output: Bad file descriptor|"$tool" "$here/batch/cls.in" >&-'
+    'failing FILE|cannot read /proc/self/mem: Input/output error|"$tool" /proc/self/mem >/dev/null'
+    'directory on stdin|cannot read standard input: Is a directory|"$tool" </ >/dev/null'
+)
+mkdir "$work/full"
+if [[ $(id -u) -eq 0 ]] && mount -t tmpfs -o size=16k tmpfs "$work/full" 2>/dev/null; then
+    dd if=/dev/zero of="$work/full/filler" bs=4k 2>/dev/null
+    faults+=('full file system|cannot write output: No space left on device|
+              echo 1+1 | "$tool" >"$work/full/out"')
+else
+    echo "skipped: a full file system needs root and a tmpfs mount"
+fi
+for fault in "${faults[@]}"; do
+    IFS='|' read -r -d '' name message command <<<"$fault"
+    eval "$command" 2>"$work/fault.err"
+    status=$?
+    [[ $status -eq 1 ]] || fail "$name: exit status $status"
+    [[ "$(cat "$work/fault.err")" == "quillet-run: $message" ]] || fail "$name: $(cat "$work/fault.err")"
+done
 
 # Usage errors: exit status 2.
 for args in "--bogus" "--base oct x" "--seed" "--seed abc" "a b"; do
@@ -52,6 +76,7 @@ for args in "--bogus" "--base oct x" "--seed" "--seed abc" "a b"; do
     [[ $? -eq 2 ]] || fail "usage error '$args': exit status not 2"
 done
 "$tool" --help | grep -q 'Usage: quillet-run' || fail "--help prints no usage"
+[[ "$("$tool" --version)" =~ ^quillet-run\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"
 
 if ((failures)); then
     echo "$failures failures"
