@@ -2,11 +2,15 @@
 // title that names the file and the messages about files that cannot be read or written.
 #pragma once
 
+#include "app/file_io.h"
 #include "app/ui_texts.h"
 
 #include <QString>
 
+#include <cerrno>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace quillet::file_texts {
 
@@ -44,6 +48,75 @@ inline QString saveChangesQuestion(const QString& path) {
     return QStringLiteral("将修改保存到") + path;
 }
 
+// The question before an untitled worksheet that holds changed text is closed or replaced.
+inline const QString kSaveUntitledQuestion = QStringLiteral("是否保存对未命名工作表的修改？");
+
+// Why a file operation failed, from the system's error number.
+inline QString systemReason(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+        return QStringLiteral("磁盘空间不足");
+    case EDQUOT:
+        return QStringLiteral("超出了磁盘配额");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有权限");
+    case EROFS:
+        return QStringLiteral("文件系统是只读的");
+    case ENOENT:
+        return QStringLiteral("文件或文件夹不存在");
+    case ENOTDIR:
+        return QStringLiteral("路径中有一部分不是文件夹");
+    case EIO:
+        return QStringLiteral("输入/输出错误");
+    case EFBIG:
+        return QStringLiteral("文件太大");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名太长");
+    case ELOOP:
+        return QStringLiteral("符号链接的层数太多");
+    case ETXTBSY:
+        return QStringLiteral("文件正被执行");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("打开的文件太多");
+    case ENOMEM:
+        return QStringLiteral("内存不足");
+    default:
+        return QStringLiteral("系统错误 %1（%2）")
+            .arg(QString::number(errorNumber), QString::fromLocal8Bit(std::strerror(errorNumber)));
+    }
+}
+
+// What a path names instead of a regular file: "文件夹", "命名管道", …
+inline QString fileKindName(FileKind kind) {
+    switch (kind) {
+    case FileKind::Regular:
+        return QStringLiteral("普通文件");
+    case FileKind::Folder:
+        return QStringLiteral("文件夹");
+    case FileKind::Pipe:
+        return QStringLiteral("命名管道");
+    case FileKind::Device:
+        return QStringLiteral("设备");
+    case FileKind::Socket:
+        return QStringLiteral("套接字");
+    case FileKind::Other:
+        break;
+    }
+    return QStringLiteral("特殊文件");
+}
+
+inline QString notRegularFile(const QString& path, const QString& kind) {
+    return QStringLiteral("无法载入“%1”：它不是普通文件，而是%2。").arg(path, kind);
+}
+
+inline QString fileTooLarge(const QString& path, std::uint64_t size) {
+    return QStringLiteral("无法载入文件“%1”：它有 %2 字节（%3 MiB），超过了 64 MiB 的上限。")
+        .arg(path, QString::number(static_cast<qulonglong>(size)),
+             QString::number(static_cast<double>(size) / (1 << 20), 'f', 1));
+}
+
 inline QString fileMissing(const QString& path) {
     return QStringLiteral("无法打开文件“%1”：文件不存在。").arg(path);
 }
@@ -58,6 +131,17 @@ inline QString readFailed(const QString& path, const QString& reason) {
 
 inline QString saveFailed(const QString& path, const QString& reason) {
     return QStringLiteral("无法保存文件“%1”，原来的文件保持不变。\n原因：%2").arg(path, reason);
+}
+
+inline QString saveOverNonFile(const QString& path, const QString& kind) {
+    return QStringLiteral("无法保存文件“%1”：它不是普通文件，而是%2。").arg(path, kind);
+}
+
+// A write over the file itself failed after it had begun.
+inline QString saveFailedPartly(const QString& path, const QString& reason) {
+    return QStringLiteral("保存文件“%1”时写入中途失败，文件中可能只有一部分新内容。\n原因：%2\n"
+                          "工作表的内容仍在，请另存为其他文件。")
+        .arg(path, reason);
 }
 
 // A character GBK cannot encode: the file is not written.

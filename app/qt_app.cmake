@@ -5,7 +5,7 @@ set(CMAKE_AUTORCC ON)
 
 add_library(quillet_app STATIC
     main_window.cpp worksheet_edit.cpp variable_list_window.cpp key_codes.cpp dialog_units.cpp
-    worksheet_files.cpp file_dialogs.cpp graph_window.cpp function_list_window.cpp
+    worksheet_files.cpp file_dialogs.cpp file_io.cpp graph_window.cpp function_list_window.cpp
     main_window.h worksheet_edit.h variable_list_window.h graph_window.h function_list_window.h
     resources.qrc)
 target_include_directories(quillet_app PUBLIC ${PROJECT_SOURCE_DIR})

@@ -90,7 +90,9 @@ void WorksheetEdit::replaceSelectionUndoable(const QString& text) {
 
 void WorksheetEdit::setWorksheetText(const QString& text) {
     m_forwardTextChanges = false;
-    setPlainText(text);
+    // The document's own replacement: the editor's would also give every character the
+    // caret's format, a second pass over the whole text that makes a large file load slowly.
+    document()->setPlainText(text);
     m_forwardTextChanges = true;
     document()->setModified(false);
     m_savedAnchor = m_savedPosition = 0;

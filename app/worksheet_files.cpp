@@ -1,13 +1,13 @@
 #include "app/worksheet_files.h"
 
+#include "app/file_io.h"
 #include "app/file_texts.h"
 #include "app/worksheet_edit.h"
 #include "worksheet/worksheet_logic.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTextDocument>
 
 #include <new>
 #include <string>
@@ -30,15 +30,45 @@ QString printableCharacter(const UnencodableCharacter& what) {
     return QString::fromStdString(what.character);
 }
 
+std::string systemPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString readFailure(const QString& path, const FileReadResult& read) {
+    switch (read.status) {
+    case FileReadResult::Status::Missing:
+        return file_texts::fileMissing(path);
+    case FileReadResult::Status::NotRegular:
+        return file_texts::notRegularFile(path, file_texts::fileKindName(read.kind));
+    case FileReadResult::Status::TooLarge:
+        return file_texts::fileTooLarge(path, read.size);
+    case FileReadResult::Status::Read:
+    case FileReadResult::Status::Failed:
+        break;
+    }
+    return file_texts::openFailed(path, file_texts::systemReason(read.errorNumber));
+}
+
 } // namespace
 
 WorksheetFiles::WorksheetFiles(WorksheetEdit& editor, FileDialogs& dialogs, TitleSetter setTitle)
     : m_editor(editor), m_dialogs(dialogs), m_setTitle(std::move(setTitle)) {}
 
 FileDialogs::Answer WorksheetFiles::promptSaveChanges(const QString& caption) {
-    const QString path = currentFilePath();
-    if (path.isEmpty() || !m_editor.isModified())
+    if (!m_editor.isModified())
         return FileDialogs::Answer::No;
+    const QString path = currentFilePath();
+    if (path.isEmpty()) {
+        // An untitled worksheet has no file to write to: Yes chooses one, and cancelling
+        // that choice cancels whatever asked.
+        if (m_editor.document()->isEmpty())
+            return FileDialogs::Answer::No;
+        const FileDialogs::Answer answer =
+            m_dialogs.ask(&m_editor, file_texts::kSaveUntitledQuestion, caption);
+        if (answer == FileDialogs::Answer::Yes && !saveWorksheetAs())
+            return FileDialogs::Answer::Cancel;
+        return answer;
+    }
     const FileDialogs::Answer answer =
         m_dialogs.ask(&m_editor, file_texts::saveChangesQuestion(path), caption);
     // The question keeps the modified flag: the text is still a change against the file
@@ -55,34 +85,27 @@ void WorksheetFiles::loadWorksheet() {
     if (path.isEmpty())
         return;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_dialogs.showMessage(&m_editor, QFileInfo::exists(path)
-                                             ? file_texts::openFailed(path, file.errorString())
-                                             : file_texts::fileMissing(path));
-        return;
-    }
     DecodedWorksheetFile decoded;
     QString text;
     try {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            m_dialogs.showMessage(&m_editor, file_texts::readFailed(path, file.errorString()));
+        FileReadResult read = readWholeFile(systemPath(path));
+        if (read.status != FileReadResult::Status::Read) {
+            m_dialogs.showMessage(&m_editor, readFailure(path, read));
             return;
         }
-        decoded = decodeWorksheetFile(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        decoded = decodeWorksheetFile(read.bytes);
+        read.bytes = std::string();
         text = QString::fromStdString(decoded.text);
         decoded.text = std::string();
     } catch (const std::bad_alloc&) {
         m_dialogs.showMessage(&m_editor, file_texts::kCannotOpenFile);
         return;
     }
-    file.close();
 
     // Replacing the text clears the modified flag and the undo history; no line runs.
     m_editor.setWorksheetText(text);
     m_lineBreaks = decoded.lineBreaks;
+    m_encoding = decoded.encoding;
     tieToFile(path);
     if (decoded.zeroByteOffset)
         m_dialogs.showMessage(&m_editor, file_texts::zeroByte(path, *decoded.zeroByteOffset));
@@ -98,14 +121,13 @@ void WorksheetFiles::saveWorksheet() {
         m_editor.setModified(false);
 }
 
-void WorksheetFiles::saveWorksheetAs() {
+bool WorksheetFiles::saveWorksheetAs() {
     const QString path = m_dialogs.saveFileName(dialogOwner());
-    if (path.isEmpty())
-        return;
-    if (!writeWorksheet(path))
-        return;
+    if (path.isEmpty() || !writeWorksheet(path))
+        return false;
     m_editor.setModified(false);
     tieToFile(path);
+    return true;
 }
 
 bool WorksheetFiles::confirmClose() {
@@ -119,7 +141,7 @@ QString WorksheetFiles::currentFilePath() const {
 
 bool WorksheetFiles::writeWorksheet(const QString& path) {
     const EncodedWorksheetFile encoded =
-        encodeWorksheetFile(m_editor.toPlainText().toStdString(), m_lineBreaks);
+        encodeWorksheetFile(m_editor.toPlainText().toStdString(), m_lineBreaks, m_encoding);
     if (encoded.unencodable) {
         const UnencodableCharacter& what = *encoded.unencodable;
         m_dialogs.showMessage(&m_editor,
@@ -129,25 +151,16 @@ bool WorksheetFiles::writeWorksheet(const QString& path) {
         return false;
     }
 
-    // The text goes to a new file beside the old one, which replaces it only once all of it
-    // was written: a full disk or a vanished folder leaves the old file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_dialogs.showMessage(&m_editor, file_texts::saveFailed(path, file.errorString()));
-        return false;
-    }
-    const auto size = static_cast<qint64>(encoded.bytes.size());
-    if (file.write(encoded.bytes.data(), size) != size) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        m_dialogs.showMessage(&m_editor, file_texts::saveFailed(path, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        m_dialogs.showMessage(&m_editor, file_texts::saveFailed(path, file.errorString()));
-        return false;
-    }
-    return true;
+    const FileWriteResult result = writeWholeFile(systemPath(path), encoded.bytes);
+    if (result.written)
+        return true;
+    const QString reason = file_texts::systemReason(result.errorNumber);
+    m_dialogs.showMessage(
+        &m_editor, result.kind != FileKind::Regular
+                       ? file_texts::saveOverNonFile(path, file_texts::fileKindName(result.kind))
+                   : result.oldContentsKept ? file_texts::saveFailed(path, reason)
+                                            : file_texts::saveFailedPartly(path, reason));
+    return false;
 }
 
 void WorksheetFiles::tieToFile(const QString& path) {

@@ -1,5 +1,6 @@
 // Loading and saving the worksheet: the file buttons, the save-changes question and the
-// window title that names the file. Files are GBK with the line breaks they came with.
+// window title that names the file. Files are written back in the encoding and with the
+// line breaks they came with (a new worksheet: GBK, CR LF).
 #pragma once
 
 #include "app/file_dialogs.h"
@@ -21,19 +22,21 @@ public:
 
     WorksheetFiles(WorksheetEdit& editor, FileDialogs& dialogs, TitleSetter setTitle);
 
-    // Asks whether to save changes to the current file (only when there is one and the text
-    // was modified); Yes writes the file. Cancel also when that write failed.
+    // Asks whether to save the modified text: to the current file, or for an untitled
+    // worksheet that holds text, through the save dialog. Yes writes the file. Cancel also
+    // when the dialog was cancelled or the write failed.
     FileDialogs::Answer promptSaveChanges(const QString& caption);
     void loadWorksheet();
     void saveWorksheet();
-    void saveWorksheetAs();
+    // True when the file was written.
+    bool saveWorksheetAs();
     // The close request: false keeps the window open.
     bool confirmClose();
 
 private:
     QString currentFilePath() const;
-    // Writes the worksheet text to path in one step (the old file stays until the new one
-    // is complete). Reports a failure in a message box and returns false.
+    // Writes the worksheet text to path; on failure the old file keeps its bytes (or the
+    // message says otherwise). Reports a failure in a message box and returns false.
     bool writeWorksheet(const QString& path);
     // The worksheet now belongs to the file at path: its path and the window title.
     void tieToFile(const QString& path);
@@ -44,6 +47,7 @@ private:
     TitleSetter m_setTitle;
     // The line breaks of the file last loaded; a file is written back with them.
     LineBreakStyle m_lineBreaks = LineBreakStyle::CrLf;
+    FileEncoding m_encoding = FileEncoding::Gbk;
 };
 
 } // namespace quillet

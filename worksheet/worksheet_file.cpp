@@ -1,8 +1,11 @@
 #include "worksheet/worksheet_file.h"
 
+#include "engine/utf8.h"
 #include "worksheet/text_codec.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace quillet {
 
@@ -11,6 +14,11 @@ namespace {
 // UTF-8 forms of the two line-break marks.
 constexpr std::string_view kBareLineFeedMarkUtf8 = "\xEF\x9C\x8A";   // U+F70A
 constexpr std::string_view kLoneCarriageReturnUtf8 = "\xEF\x9C\x8D"; // U+F70D
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Kept bytes and marks are U+F700 plus a byte; in UTF-8 they all start with these two bytes.
+constexpr char32_t kKeptByteBase = 0xF700;
+constexpr unsigned char kKeptSecondFirst = 0x9C; // U+F700
+constexpr unsigned char kKeptSecondLast = 0x9F;  // U+F7FF
 // Every UTF-8 character from U+F000 to U+FFFF, the two marks included, starts with this byte.
 constexpr char kMarkLeadByte = '\xEF';
 
@@ -71,6 +79,95 @@ std::size_t countCharacters(std::string_view utf8) {
     return count;
 }
 
+// Length of the run of ASCII bytes at the start of bytes, eight at a time where it can.
+std::size_t asciiPrefix(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080u)
+            break;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+// Valid UTF-8 with at least one character beyond ASCII.
+bool isUtf8BeyondAscii(std::string_view bytes) {
+    std::size_t i = asciiPrefix(bytes);
+    if (i == bytes.size())
+        return false;
+    while (i < bytes.size()) {
+        const std::size_t length = utf8::sequenceLength(bytes.substr(i));
+        if (length == 0)
+            return false;
+        i += length;
+        i += asciiPrefix(bytes.substr(i));
+    }
+    return true;
+}
+
+bool isKeptRange(std::string_view bytes, std::size_t i) {
+    return static_cast<unsigned char>(bytes[i]) == 0xEF && i + 1 < bytes.size() &&
+           static_cast<unsigned char>(bytes[i + 1]) >= kKeptSecondFirst &&
+           static_cast<unsigned char>(bytes[i + 1]) <= kKeptSecondLast;
+}
+
+// The text of a UTF-8 file: its characters, except that each byte of an invalid sequence and
+// of a character from U+F700 to U+F7FF becomes the kept-byte character U+F700 plus the byte.
+std::string decodeUtf8File(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t ascii = asciiPrefix(bytes.substr(i));
+        text.append(bytes.substr(i, ascii));
+        i += ascii;
+        if (i == bytes.size())
+            break;
+        const std::size_t length = utf8::sequenceLength(bytes.substr(i));
+        if (length != 0 && !isKeptRange(bytes, i)) {
+            text.append(bytes.substr(i, length));
+            i += length;
+            continue;
+        }
+        for (const std::size_t end = i + (length == 0 ? 1 : length); i < end; ++i)
+            appendUtf8(text, kKeptByteBase + static_cast<unsigned char>(bytes[i]));
+    }
+    return text;
+}
+
+struct EncodedUtf8 {
+    std::string bytes;
+    std::optional<std::size_t> firstInvalid;
+};
+
+// The bytes of a UTF-8 file for staged text: kept-byte characters U+F780 to U+F7FF become
+// their byte again.
+EncodedUtf8 encodeUtf8File(std::string_view staged) {
+    EncodedUtf8 result;
+    result.bytes.reserve(staged.size());
+    std::size_t i = 0;
+    while (i < staged.size()) {
+        const std::size_t ascii = asciiPrefix(staged.substr(i));
+        result.bytes.append(staged.substr(i, ascii));
+        i += ascii;
+        if (i == staged.size())
+            break;
+        const Utf8Char ch = decodeUtf8Char(staged, i);
+        if (!ch.valid && !result.firstInvalid)
+            result.firstInvalid = i;
+        if (ch.valid && ch.codePoint >= kKeptByteBase + 0x80 &&
+            ch.codePoint <= kKeptByteBase + 0xFF)
+            result.bytes.push_back(static_cast<char>(ch.codePoint - kKeptByteBase));
+        else
+            result.bytes.append(staged.substr(i, ch.length));
+        i += ch.length;
+    }
+    return result;
+}
+
 } // namespace
 
 DecodedWorksheetFile decodeWorksheetFile(std::string_view bytes) {
@@ -92,8 +189,17 @@ DecodedWorksheetFile decodeWorksheetFile(std::string_view bytes) {
     result.lineBreaks = bareLfBreaks > crLfBreaks ? LineBreakStyle::Lf : LineBreakStyle::CrLf;
 
     // CR and LF bytes are never part of a two-byte GBK character (trail bytes start at
-    // 0x40), so they come out of the decoder unchanged and in place.
-    std::string decoded = decodeGbk(bytes, InvalidBytes::Preserve).utf8;
+    // 0x40) nor of a UTF-8 one, so they come out of the decoder unchanged and in place.
+    std::string decoded;
+    if (bytes.starts_with(kByteOrderMark)) {
+        result.encoding = FileEncoding::Utf8WithBom;
+        decoded = decodeUtf8File(bytes.substr(kByteOrderMark.size()));
+    } else if (isUtf8BeyondAscii(bytes)) {
+        result.encoding = FileEncoding::Utf8;
+        decoded = decodeUtf8File(bytes);
+    } else {
+        decoded = decodeGbk(bytes, InvalidBytes::Preserve).utf8;
+    }
     const bool hasCarriageReturn = decoded.find('\r') != std::string::npos;
     const bool hasBareLf = bareLfBreaks > 0;
     if (!hasCarriageReturn && (result.lineBreaks == LineBreakStyle::Lf || !hasBareLf))
@@ -103,7 +209,8 @@ DecodedWorksheetFile decodeWorksheetFile(std::string_view bytes) {
     return result;
 }
 
-EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle style) {
+EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle style,
+                                         FileEncoding encoding) {
     const std::string_view lineBreak = style == LineBreakStyle::CrLf ? "\r\n" : "\n";
 
     // First the line breaks and marks become their bytes; the result is still UTF-8 (CR
@@ -138,9 +245,18 @@ EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle s
         }
     }
 
-    EncodedText encoded = encodeGbk(staged);
+    EncodedText encoded;
+    if (encoding == FileEncoding::Gbk) {
+        encoded = encodeGbk(staged);
+    } else {
+        EncodedUtf8 utf8 = encodeUtf8File(staged);
+        encoded.firstUnencodable = utf8.firstInvalid;
+        if (encoding == FileEncoding::Utf8WithBom)
+            utf8.bytes.insert(0, kByteOrderMark);
+        encoded.gbk = std::move(utf8.bytes);
+    }
     // A zero character would end the file for the reader: it is refused like a character
-    // that GBK lacks.
+    // that the encoding lacks.
     std::optional<std::size_t> bad = encoded.firstUnencodable;
     if (const std::size_t zero = staged.find('\0'); zero != std::string::npos)
         bad = bad ? std::min(*bad, zero) : zero;

@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, FileButtonsRunTheFileOperationsAndSavingNamesTheFile) {
         << window.windowTitle().toStdString();
 }
 
-TEST_F(MainWindowTest, CloseAsksOnlyAboutANamedWorksheetAndCancelKeepsTheWindowOpen) {
+TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
     typeLine("1");
     window.variableListWindow().show();
     window.logic().setCurrentFilePath("/tmp/quillet-close-test.txt");
@@ -265,9 +265,10 @@ TEST_F(MainWindowTest, CloseAsksOnlyAboutANamedWorksheetAndCancelKeepsTheWindowO
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible() && window.variableListWindow().isVisible());
     EXPECT_EQ(dialogs.questions, 1);
-    window.logic().setCurrentFilePath(""); // never saved or loaded, though typed into
+    window.logic().setCurrentFilePath(""); // never saved or loaded, typed into: asked too
+    dialogs.answer = FileDialogs::Answer::No;
     EXPECT_TRUE(window.close());
-    EXPECT_EQ(dialogs.questions, 1);
+    EXPECT_EQ(dialogs.questions, 2);
     EXPECT_FALSE(window.variableListWindow().isVisible());
 }
 

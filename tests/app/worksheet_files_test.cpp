@@ -22,13 +22,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillet {
 namespace {
 
 using Answer = FileDialogs::Answer;
+using namespace Qt::StringLiterals;
 
 // Answers every dialog from a script and records what was shown.
 struct ScriptedDialogs : FileDialogs {
@@ -47,6 +53,36 @@ struct ScriptedDialogs : FileDialogs {
     QString openFileName(QWidget*) override { return ++openDialogs, openPath; }
     QString saveFileName(QWidget*) override { return ++saveDialogs, savePath; }
     void showMessage(QWidget*, const QString& text) override { messages << text; }
+};
+
+// A file system of 64 KiB mounted on a folder for as long as it lives (which needs root).
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& folder) : m_folder(QFile::encodeName(folder)) {
+        QDir().mkpath(folder);
+        if (::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") != 0)
+            m_error = std::strerror(errno);
+    }
+    ~SmallDisk() {
+        if (m_error.empty())
+            ::umount2(m_folder.constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    // Why it could not be mounted; empty when it was.
+    const std::string& error() const { return m_error; }
+    // Takes every free block.
+    void fill() const {
+        QFile filler(QString::fromLocal8Bit(m_folder) + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(512, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+
+private:
+    QByteArray m_folder;
+    std::string m_error;
 };
 
 class WorksheetFilesTest : public ::testing::Test {
@@ -201,9 +237,6 @@ TEST_F(WorksheetFilesTest, SaveChangesQuestionOnClosingAndLoading) {
 }
 
 TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
-    type("1+1"); // untitled: closing or loading discards the text silently
-    EXPECT_TRUE(editor.isModified());
-    EXPECT_TRUE(files.confirmClose());
     const QString path = writeFile("any.txt", "z\r\n");
     load(path);
     EXPECT_TRUE(files.confirmClose()); // loaded, unchanged
@@ -222,6 +255,96 @@ TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
     EXPECT_EQ(state(), " | any.txt | Quillet - [any.txt] | unmodified");
     EXPECT_TRUE(files.confirmClose());
     EXPECT_EQ(dialogs.asked.size(), 2);
+}
+
+// An untitled worksheet with changed text is not discarded unasked: Yes chooses a file to
+// save it to, and cancelling that choice cancels the close or the load.
+TEST_F(WorksheetFilesTest, UntitledWorksheetAsksBeforeItIsDiscarded) {
+    const QString next = writeFile("next.txt", "next");
+    const struct {
+        const char* name;
+        bool loading;
+        const char* typed; // "cls": typed, then cleared
+        QList<Answer> answers;
+        const char* saveAs; // the name chosen in the save dialog, "" to cancel it
+        bool asked, goesOn;
+        const char* shown; // the state afterwards
+    } cases[] = {
+        {"empty", false, "", {}, "", false, true, " |  | Quillet | unmodified"},
+        {"cleared by cls", false, "cls\n", {}, "", false, true, " |  | Quillet | unmodified"},
+        {"close, No", false, "1", {Answer::No}, "", true, true, "1 |  | Quillet | modified"},
+        {"close, Cancel",
+         false,
+         "1",
+         {Answer::Cancel},
+         "",
+         true,
+         false,
+         "1 |  | Quillet | modified"},
+        {"close, Yes, save cancelled",
+         false,
+         "1",
+         {Answer::Yes},
+         "",
+         true,
+         false,
+         "1 |  | Quillet | modified"},
+        {"close, Yes, saved",
+         false,
+         "1",
+         {Answer::Yes},
+         "kept.txt",
+         true,
+         true,
+         "1 | kept.txt | Quillet - [kept.txt] | unmodified"},
+        {"load, No",
+         true,
+         "1",
+         {Answer::No},
+         "",
+         true,
+         true,
+         "next | next.txt | Quillet - [next.txt] | unmodified"},
+        {"load, Cancel", true, "1", {Answer::Cancel}, "", true, false, "1 |  | Quillet | modified"},
+        {"load, Yes, save cancelled",
+         true,
+         "1",
+         {Answer::Yes},
+         "",
+         true,
+         false,
+         "1 |  | Quillet | modified"},
+        {"load, Yes, saved",
+         true,
+         "1",
+         {Answer::Yes},
+         "kept.txt",
+         true,
+         true,
+         "next | next.txt | Quillet - [next.txt] | unmodified"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(pathOf("kept.txt"));
+        window.logic().setCurrentFilePath("");
+        window.setWindowTitle("Quillet");
+        editor.setWorksheetText(QString());
+        type(c.typed);
+        dialogs = ScriptedDialogs();
+        dialogs.answers = c.answers;
+        dialogs.savePath = *c.saveAs ? pathOf(c.saveAs) : QString();
+        if (c.loading)
+            load(next);
+        else
+            EXPECT_EQ(files.confirmClose(), c.goesOn);
+        const QString caption = c.loading ? "载入新文件" : "Closing program";
+        EXPECT_EQ(dialogs.asked,
+                  c.asked ? QStringList{caption + ": " + file_texts::kSaveUntitledQuestion}
+                          : QStringList());
+        EXPECT_EQ(dialogs.openDialogs, c.loading && c.goesOn ? 1 : 0);
+        EXPECT_EQ(readFile(pathOf("kept.txt")), *c.saveAs ? "1" : "<missing>");
+        EXPECT_EQ(state(), c.shown);
+    }
 }
 
 TEST_F(WorksheetFilesTest, EmptyWorksheetSavedAsAnExistingFileEmptiesItWithoutAQuestion) {
@@ -256,6 +379,9 @@ TEST_F(WorksheetFilesTest, LoadedFilesAreSavedBackByteForByte) {
         {"no final line break", "1\r\n2"},
         {"every two-byte code", everyPair},
         {"ideographic space and control characters", "\xA1\xA1\t\x0B\x0C\x1B\x7F\r\n"},
+        {"UTF-8", "\xE5\xA4\x8D\xE6\x95\xB0\r\n\xF0\x9F\x98\x80"},
+        {"UTF-8 with a byte-order mark and a stray byte", "\xEF\xBB\xBF"
+                                                          "1\n\xFF\xC3\xA9"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -270,6 +396,35 @@ TEST_F(WorksheetFilesTest, LoadedFilesAreSavedBackByteForByte) {
     }
 }
 
+// A UTF-8 file shows its characters and takes new ones in UTF-8; a GBK file stays GBK.
+TEST_F(WorksheetFilesTest, FilesKeepTheirEncoding) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString shown, typed;
+        QByteArray saved;
+    } cases[] = {
+        {"UTF-8", "a=\xE5\xA4\x8D\r\n", u"a=复\n"_s, u"数😀"_s,
+         "a=\xE5\xA4\x8D\r\n\xE6\x95\xB0\xF0\x9F\x98\x80"},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "1\n",
+         "1\n", u"数"_s,
+         "\xEF\xBB\xBF"
+         "1\n\xE6\x95\xB0"},
+        {"GBK", "a=\xB8\xB4\r\n", u"a=复\n"_s, u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = loadNew("encoded.txt", c.bytes);
+        EXPECT_EQ(editor.toPlainText(), c.shown);
+        editor.insertPlainText(c.typed);
+        files.saveWorksheet();
+        EXPECT_EQ(readFile(path), c.saved);
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+    }
+}
+
 TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
     const QString path = loadNew("unix.txt", "1+2\n");
     type("4*5\n");
@@ -277,17 +432,40 @@ TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
     EXPECT_EQ(readFile(path), "1+2\n4*5\n20\n");
 }
 
-TEST_F(WorksheetFilesTest, LoadReportsFilesThatCannotBeOpenedAndAZeroByte) {
+// Only regular files of at most 64 MiB are read; nothing else may block or flood the
+// program. A file with a zero byte loads the text before it.
+TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
     ASSERT_TRUE(QDir(pathOf("")).mkdir("folder.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("pipe.txt")).constData(), 0600), 0);
+    const auto sparse = [&](const char* name, qint64 size) {
+        QFile file(pathOf(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+        return file.fileName();
+    };
+    const struct {
+        QString path;
+        QStringList message;
+    } cases[] = {
+        {pathOf("missing.txt"), {"无法打开文件", "不存在"}},
+        {pathOf("folder.txt"), {"不是普通文件", "文件夹"}},
+        {pathOf("pipe.txt"), {"不是普通文件", "命名管道"}},
+        {"/dev/zero", {"不是普通文件", "设备"}},
+        {sparse("huge.txt", (64 << 20) + 1), {"67108865 字节", "64.0 MiB", "64 MiB 的上限"}},
+    };
     type("kept");
-    load(pathOf("missing.txt"));
-    expectMessage({"无法打开文件", "不存在", pathOf("missing.txt")});
-    load(pathOf("folder.txt"));
-    expectMessage({pathOf("folder.txt")});
-    EXPECT_EQ(state(), "kept |  | Quillet | modified");
-    // A file with a zero byte loads the text before it.
-    const QString path = loadNew("zero.txt", QByteArray("1+2\r\nab\0cd\r\n", 12));
-    expectMessage({"零字节", " 7", path});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        dialogs.answers = {Answer::No};
+        load(c.path);
+        expectMessage(c.message + QStringList{c.path});
+        EXPECT_EQ(state(), "kept |  | Quillet | modified");
+    }
+    // At the limit a file still loads: here up to its first byte, a zero.
+    dialogs.answers = {Answer::No};
+    const QString path = load(sparse("limit.txt", 64 << 20));
+    expectMessage({"零字节", " 0", path});
+    const QString zero = loadNew("zero.txt", QByteArray("1+2\r\nab\0cd\r\n", 12));
+    expectMessage({"零字节", " 7", zero});
     EXPECT_EQ(state(), "1+2\nab | zero.txt | Quillet - [zero.txt] | unmodified");
 }
 
@@ -344,6 +522,68 @@ TEST_F(WorksheetFilesTest, FailedWritesChangeNothing) {
     EXPECT_EQ(state(), "1\n2 | work/sheet.txt | Quillet - [sheet.txt] | modified");
     EXPECT_EQ(readFile(pathOf("moved/sheet.txt")), "1\r\n");
     EXPECT_EQ(readFile(pathOf("next.txt")), "n");
+}
+
+// On a full disk no way of saving loses the old file, whatever the size of the text; the
+// message names the full disk. Only a file with other names is overwritten in place, and a
+// text that fits into the file's old blocks is written there.
+TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
+    enum class Way { Save, SaveAs, YesOnClose };
+    const struct {
+        const char* name;
+        Way way;
+        int length; // of the typed text
+        bool hardLinked, written;
+    } cases[] = {
+        {"save, small", Way::Save, 10, false, false},
+        {"save, large", Way::Save, 100'000, false, false},
+        {"save as, small", Way::SaveAs, 10, false, false},
+        {"save as, large", Way::SaveAs, 100'000, false, false},
+        {"Yes on closing, small", Way::YesOnClose, 10, false, false},
+        {"Yes on closing, large", Way::YesOnClose, 100'000, false, false},
+        {"hard-linked, small", Way::Save, 10, true, true},
+        {"hard-linked, large", Way::Save, 100'000, true, false},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = QString::number(++row);
+        const SmallDisk disk(pathOf(folder));
+        if (!disk.error().empty())
+            GTEST_SKIP() << "cannot mount a small file system to fill (needs root): "
+                         << disk.error();
+        const QString path = loadNew(folder + "/sheet.txt", "old\r\n");
+        const QString other = writeFile(folder + "/other.txt", "other\r\n");
+        if (c.hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(path), QFile::encodeName(pathOf(folder + "/link"))),
+                      0);
+        }
+        disk.fill();
+        const QString text = QString(c.length, u'7');
+        editor.insertPlainText(text);
+        const QString target = c.way == Way::SaveAs ? other : path;
+        dialogs.answers = {Answer::Yes};
+        switch (c.way) {
+        case Way::Save:
+            files.saveWorksheet();
+            break;
+        case Way::SaveAs:
+            saveAs(other);
+            break;
+        case Way::YesOnClose:
+            EXPECT_FALSE(files.confirmClose());
+            break;
+        }
+        if (c.written) {
+            EXPECT_TRUE(dialogs.messages.isEmpty());
+            EXPECT_EQ(readFile(target), "old\r\n" + text.toLatin1());
+            continue;
+        }
+        expectMessage({"磁盘空间不足", target, "原来的文件保持不变"});
+        EXPECT_EQ(readFile(target), c.way == Way::SaveAs ? "other\r\n" : "old\r\n");
+        EXPECT_EQ(state(), ("old\n" + text).toStdString() + " | " + folder.toStdString() +
+                               "/sheet.txt | Quillet - [sheet.txt] | modified");
+    }
 }
 
 // The real question box: each button, and Escape, gives its answer.

@@ -13,11 +13,14 @@ namespace {
 
 using namespace std::string_literals;
 using Style = LineBreakStyle;
+using Encoding = FileEncoding;
 
 const std::string kMarkLf = "\xEF\x9C\x8A";    // U+F70A before a bare-LF line break
 const std::string kLoneCr = "\xEF\x9C\x8D";    // U+F70D, a CR byte that breaks no line
 const std::string kFuShu = "\xB8\xB4\xCA\xFD"; // GBK of the two characters fu shu
 const std::string kFuShuUtf8 = "\xE5\xA4\x8D\xE6\x95\xB0";
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kEAcute = "\xC3\xA9";
 
 // Each file decodes to its text and style (up to its first zero byte), and that text
 // writes back as the bytes before the zero.
@@ -27,6 +30,7 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         std::string bytes, text;
         Style style;
         std::size_t zero = std::string::npos;
+        Encoding encoding = Encoding::Gbk;
     } cases[] = {
         {"empty file", "", "", Style::CrLf},
         {"completed line, the eight bytes", "1+2\r\n3\r\n", "1+2\n3\n", Style::CrLf},
@@ -47,6 +51,17 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         {"zero as a trail byte", kFuShu + "\xB8\0"s, kFuShuUtf8 + "\xEF\x9E\xB8", Style::CrLf, 5},
         {"breaks after the zero do not count", "a\r\nb\0c\nd\ne\n"s, "a\nb", Style::CrLf, 4},
         {"bare LF before the zero", "a\nb\n\0c\r\nd\r\ne\r\n"s, "a\nb\n", Style::Lf, 4},
+        {"UTF-8 Chinese", "a=" + kFuShuUtf8 + "\r\n", "a=" + kFuShuUtf8 + "\n", Style::CrLf,
+         std::string::npos, Encoding::Utf8},
+        {"UTF-8 up to the zero", kEAcute + "\0\xFF"s, kEAcute, Style::CrLf, 2, Encoding::Utf8},
+        {"byte-order mark only", kBom, "", Style::CrLf, std::string::npos, Encoding::Utf8WithBom},
+        {"byte-order mark, ASCII", kBom + "1\n", "1\n", Style::Lf, std::string::npos,
+         Encoding::Utf8WithBom},
+        {"byte-order mark, invalid bytes kept", kBom + "a\xFF\xC3", "a\xEF\x9F\xBF\xEF\x9F\x83",
+         Style::CrLf, std::string::npos, Encoding::Utf8WithBom},
+        {"UTF-8 U+F70A kept as its bytes", kEAcute + "\xEF\x9C\x8A\n",
+         kEAcute + "\xEF\x9F\xAF\xEF\x9E\x9C\xEF\x9E\x8A\n", Style::Lf, std::string::npos,
+         Encoding::Utf8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -54,7 +69,8 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         EXPECT_EQ(decoded.text, c.text);
         EXPECT_EQ(decoded.lineBreaks, c.style);
         EXPECT_EQ(decoded.zeroByteOffset.value_or(std::string::npos), c.zero);
-        const EncodedWorksheetFile encoded = encodeWorksheetFile(c.text, c.style);
+        EXPECT_EQ(decoded.encoding, c.encoding);
+        const EncodedWorksheetFile encoded = encodeWorksheetFile(c.text, c.style, c.encoding);
         ASSERT_FALSE(encoded.unencodable.has_value());
         EXPECT_EQ(encoded.bytes, c.bytes.substr(0, c.zero));
     }
@@ -83,11 +99,30 @@ TEST(WorksheetFileTest, FilesAndTextsRoundTrip) {
                                           : alphabet[below(int(alphabet.size()))];
         }
     }
+    // UTF-8 files: whole characters (U+F70A, U+F780 and U+F7FF among them), stray bytes and
+    // byte-order marks.
+    const std::string utf8Pieces[] = {kEAcute,
+                                      kFuShuUtf8,
+                                      "\xEF\x9C\x8A",
+                                      "\xEF\x9E\x80",
+                                      "\xEF\x9F\xBF",
+                                      "\xF0\x9F\x98\x80",
+                                      "\r",
+                                      "\n",
+                                      "a",
+                                      "\xFF",
+                                      kBom};
+    for (int round = 0; round < 400; ++round) {
+        std::string& bytes = files.emplace_back(round % 2 ? kBom : "");
+        for (int n = below(20); n > 0; --n)
+            bytes += utf8Pieces[below(round % 3 ? 10 : 11)];
+    }
     for (const std::string& bytes : files) {
         SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 80)));
         const DecodedWorksheetFile decoded = decodeWorksheetFile(bytes);
         ASSERT_FALSE(decoded.zeroByteOffset.has_value());
-        ASSERT_EQ(encodeWorksheetFile(decoded.text, decoded.lineBreaks).bytes, bytes);
+        ASSERT_EQ(encodeWorksheetFile(decoded.text, decoded.lineBreaks, decoded.encoding).bytes,
+                  bytes);
         ASSERT_EQ(decoded.text.find('\r'), std::string::npos);
     }
     const std::string pieces[] = {"1",  "+", " ",           "\n", "x=", kFuShuUtf8, "\xE2\x82\xAC",
@@ -99,7 +134,7 @@ TEST(WorksheetFileTest, FilesAndTextsRoundTrip) {
             text += pieces[below(10)];
         SCOPED_TRACE(testing::PrintToString(text));
         const DecodedWorksheetFile decoded =
-            decodeWorksheetFile(encodeWorksheetFile(text, style).bytes);
+            decodeWorksheetFile(encodeWorksheetFile(text, style, Encoding::Gbk).bytes);
         ASSERT_EQ(decoded.text, text);
         EXPECT_TRUE(text.find('\n') == std::string::npos || decoded.lineBreaks == style);
     }
@@ -135,7 +170,7 @@ TEST(WorksheetFileTest, WritesMarksAndRefusesTheFirstCharacterGbkLacks) {
     for (const Style style : {Style::CrLf, Style::Lf}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(c.name);
-            const EncodedWorksheetFile encoded = encodeWorksheetFile(c.text, style);
+            const EncodedWorksheetFile encoded = encodeWorksheetFile(c.text, style, Encoding::Gbk);
             EXPECT_EQ(encoded.bytes, c.bytes);
             ASSERT_EQ(encoded.unencodable.has_value(), !c.refused.empty());
             if (!encoded.unencodable)
@@ -145,6 +180,24 @@ TEST(WorksheetFileTest, WritesMarksAndRefusesTheFirstCharacterGbkLacks) {
             EXPECT_EQ(encoded.unencodable->line, c.line);
             EXPECT_EQ(encoded.unencodable->column, c.column);
         }
+    }
+}
+
+// UTF-8 files hold every character but a zero, which would end the file.
+TEST(WorksheetFileTest, Utf8FilesRefuseOnlyAZero) {
+    const std::string grin = "\xF0\x9F\x98\x80";
+    const struct {
+        std::string text, bytes;
+        int refusedColumn = 0;
+    } cases[] = {{grin + "\n" + kFuShuUtf8, grin + "\r\n" + kFuShuUtf8},
+                 {"\xEF\x9E\x80", "\x80"},
+                 {grin + "\0"s, "", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const EncodedWorksheetFile encoded =
+            encodeWorksheetFile(c.text, Style::CrLf, Encoding::Utf8WithBom);
+        EXPECT_EQ(encoded.bytes, c.bytes.empty() ? "" : kBom + c.bytes);
+        EXPECT_EQ(encoded.unencodable ? encoded.unencodable->column : 0, c.refusedColumn);
     }
 }
 
