@@ -70,7 +70,7 @@ double evaluateBound(ExpressionEngine& engine, const std::string& text, std::siz
 
 FunctionGraphs::FunctionGraphs(ExpressionEngine& engine)
     : m_engine(engine), m_listTitle(graph_texts::kListTitleInitial) {
-    refreshLabels();
+    rebuildLabels();
 }
 
 bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool show) {
@@ -113,17 +113,10 @@ bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool s
     if (show && target.isReady())
         target.setShown(true);
 
-    refreshLabels();
-    m_listTitle.assign(graph_texts::kRangeTitlePrefix);
-    m_listTitle += m_labels.xMin;
-    m_listTitle += graph_texts::kRangeArrow;
-    m_listTitle += m_labels.xMax;
-    if (failure) {
-        rebuildTitle();
-        notifyChanged();
+    m_rangeDefined = true;
+    slotsChanged();
+    if (failure)
         throw CalcError(*failure);
-    }
-    notifyChanged();
     return true;
 }
 
@@ -145,12 +138,22 @@ void FunctionGraphs::resampleForNewRange() {
 void FunctionGraphs::clearFunctions() {
     for (FunctionSlot& slot : m_slots)
         slot.clear();
-    refreshLabels();
+    slotsChanged();
+}
+
+void FunctionGraphs::slotsChanged() {
+    rebuildLabels();
+    if (m_rangeDefined) {
+        m_listTitle.assign(graph_texts::kRangeTitlePrefix);
+        m_listTitle += m_labels.xMin;
+        m_listTitle += graph_texts::kRangeArrow;
+        m_listTitle += m_labels.xMax;
+    }
     rebuildTitle();
     notifyChanged();
 }
 
-void FunctionGraphs::refreshLabels() {
+void FunctionGraphs::rebuildLabels() {
     bool first = true;
     for (const FunctionSlot& slot : m_slots) {
         // A slot without any finite sample has NaN extremes and no vertical extent.
@@ -168,11 +171,6 @@ void FunctionGraphs::refreshLabels() {
     m_labels.xMin = formatGeneral(m_xMin, kLowerBoundDigits);
     m_labels.xMid = formatGeneralPadded((m_xMin + m_xMax) / 2.0, kLabelDigits, kLabelWidth);
     m_labels.xMax = formatGeneralPadded(m_xMax, kLabelDigits, kLabelWidth);
-}
-
-void FunctionGraphs::refreshTitle() {
-    rebuildTitle();
-    notifyChanged();
 }
 
 void FunctionGraphs::rebuildTitle() {
@@ -195,8 +193,10 @@ void FunctionGraphs::toggleShown(int slotIndex) {
     if (slotIndex < 0 || slotIndex >= kSlotCount)
         return;
     FunctionSlot& slot = m_slots[static_cast<std::size_t>(slotIndex)];
-    if (slot.isReady())
-        slot.setShown(!slot.shown());
+    if (!slot.isReady())
+        return;
+    slot.setShown(!slot.shown());
+    slotsChanged();
 }
 
 std::string FunctionGraphs::rowText(int slotIndex, bool showCaptions) const {
