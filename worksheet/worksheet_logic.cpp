@@ -137,7 +137,7 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
             if (lower.size() < 4 || !isDigit(lower[2]) || lower[3] != ' ')
                 throw CalcError(messages::kBadSlot);
             const int slot = lower[2] - '0';
-            const bool bringUp = completedLine || m_lastKey == vk::kF12;
+            const bool bringUp = completedLine || m_lastKey == VirtualKey::F12;
             const bool defined = m_graphs.defineFunction(argumentLine.substr(3), slot, bringUp);
             m_mainWindow.setStatusText(defined ? messages::kFunctionDefined : std::string_view());
             m_graphs.refreshTitle();
@@ -170,23 +170,23 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
     }
 }
 
-bool WorksheetLogic::keyPressed(int virtualKey) {
-    m_lastKey = virtualKey;
-    switch (virtualKey) {
-    case vk::kShift:
+bool WorksheetLogic::keyPressed(VirtualKey key) {
+    m_lastKey = key;
+    switch (key) {
+    case VirtualKey::Shift:
         m_shiftDown = true;
         break;
-    case vk::kCtrl:
+    case VirtualKey::Ctrl:
         m_ctrlDown = true;
         break;
-    case vk::kInsert:
+    case VirtualKey::Insert:
         if (!m_shiftDown && !m_ctrlDown) {
             m_worksheet.replaceSelection(m_lastResult);
             return true;
         }
         break;
-    case vk::kUp:
-    case vk::kDown:
+    case VirtualKey::Up:
+    case VirtualKey::Down:
         processLine(false, false);
         break;
     default:
@@ -195,16 +195,16 @@ bool WorksheetLogic::keyPressed(int virtualKey) {
     return false;
 }
 
-void WorksheetLogic::keyReleased(int virtualKey) {
-    switch (virtualKey) {
-    case vk::kShift:
+void WorksheetLogic::keyReleased(VirtualKey key) {
+    switch (key) {
+    case VirtualKey::Shift:
         m_shiftDown = false;
         break;
-    case vk::kCtrl:
+    case VirtualKey::Ctrl:
         m_ctrlDown = false;
         break;
-    case vk::kUp:
-    case vk::kDown:
+    case VirtualKey::Up:
+    case VirtualKey::Down:
         processLine(false, true);
         break;
     default:
@@ -213,8 +213,8 @@ void WorksheetLogic::keyReleased(int virtualKey) {
 }
 
 void WorksheetLogic::textChanged() {
-    if (m_lastKey == vk::kEnter) {
-        m_lastKey = 0;
+    if (m_lastKey == VirtualKey::Enter) {
+        m_lastKey = VirtualKey::None;
         processLine(true, true);
     }
 }

@@ -308,7 +308,7 @@ TEST_F(Graphs, LineProcessorDefinesAndClearsThroughTheModel) {
     WorksheetLogic logic(engine, sheet, sheet, graphs, variables);
     const auto complete = [&](std::string_view line) {
         sheet.insertAtCaret(line);
-        logic.keyPressed(vk::kEnter);
+        logic.keyPressed(VirtualKey::Enter);
         sheet.insertAtCaret("\n");
         logic.textChanged();
         return sheet.statusText();
