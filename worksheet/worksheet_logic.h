@@ -59,7 +59,6 @@ public:
     std::uint32_t precision() const { return m_precision; }
     const std::string& currentFilePath() const { return m_currentFilePath; }
     void setCurrentFilePath(std::string path) { m_currentFilePath = std::move(path); }
-    ExpressionEngine& engine() { return m_engine; }
 
 private:
     struct Outcome;
