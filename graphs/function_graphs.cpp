@@ -103,7 +103,7 @@ bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool s
 
     std::optional<std::string> failure;
     try {
-        target.sample(m_engine, &expression, m_xMin, m_xMax);
+        target.define(m_engine, expression, m_xMin, m_xMax);
     } catch (const CalcError& error) {
         target.recordFailure(error.message());
         failure.emplace(error.message());
@@ -128,7 +128,7 @@ void FunctionGraphs::resampleForNewRange() {
         if (slot.state() == SlotState::Empty)
             continue;
         try {
-            slot.sample(m_engine, nullptr, m_xMin, m_xMax);
+            slot.resample(m_engine, m_xMin, m_xMax);
         } catch (const CalcError& error) {
             slot.recordFailure(error.message());
         }
@@ -157,7 +157,7 @@ void FunctionGraphs::rebuildLabels() {
     bool first = true;
     for (const FunctionSlot& slot : m_slots) {
         // A slot without any finite sample has NaN extremes and no vertical extent.
-        if (!slot.shown() || !slot.isReady() || std::isnan(slot.maxValue()))
+        if (!slot.isShownAndReady() || std::isnan(slot.maxValue()))
             continue;
         if (first || slot.maxValue() > m_yMax)
             m_yMax = slot.maxValue();
@@ -178,7 +178,7 @@ void FunctionGraphs::rebuildTitle() {
     int count = 0;
     m_graphTitle.clear();
     for (const FunctionSlot& slot : m_slots) {
-        if (!slot.shown() || !slot.isReady())
+        if (!slot.isShownAndReady())
             continue;
         only = &slot;
         ++count;

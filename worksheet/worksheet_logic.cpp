@@ -35,7 +35,7 @@ std::string toLowerAscii(std::string_view text) {
 // do not fit 64 bits (also infinities and NaN) are simply too large: 15.
 std::uint32_t precisionFromArgument(double value) {
     constexpr std::uint32_t kMaxPrecision = 15;
-    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
+    if (!fitsInt64(value))
         return kMaxPrecision;
     const auto bits =
         static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
@@ -151,8 +151,9 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
             const double value = requireReal(m_engine.evaluateLine(argumentLine.substr(9)));
             m_precision = precisionFromArgument(value);
             m_variableList.refreshVariableList();
-            throw CalcError(std::string(messages::kPrecisionSetPrefix) +
-                            std::to_string(m_precision));
+            // The confirmation is shown like an error: "# " in the worksheet, no "Result: ".
+            return {Outcome::Kind::Failure,
+                    std::string(messages::kPrecisionSetPrefix) + std::to_string(m_precision)};
         }
         if (lower.starts_with("fact") && showResult) {
             const std::int64_t number = factArgument(m_engine, argumentLine.substr(4));
