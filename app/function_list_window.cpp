@@ -44,9 +44,7 @@ void FunctionListWindow::mousePressEvent(QMouseEvent* event) {
         const ListClick click = hitTestFunctionList(m_model, event->position().toPoint());
         if (click.toggleSlot) {
             m_model.toggleShown(*click.toggleSlot);
-            m_model.refreshLabels();
             emit shownFunctionsChanged();
-            m_model.refreshTitle();
             update();
         }
         if (click.flipCaptions) {

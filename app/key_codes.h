@@ -1,18 +1,16 @@
-// Virtual-key codes of Qt key events: the one table that maps Qt keys to the codes that the
-// worksheet logic and the windows react to.
+// The one table that maps Qt key events to the keys the worksheet logic and the windows
+// react to.
 #pragma once
 
 class QKeyEvent;
 
 namespace quillet {
 
-// The code of keys without an entry of their own: never one of the codes the logic or the
-// windows react to.
-inline constexpr int kUnmappedKey = 0xFF;
+enum class VirtualKey : int;
 
-// The virtual-key code of the event's key. The keypad decimal key is the decimal code
-// whatever character the keyboard layout gives it (Qt reports it as a keypad period or
-// comma).
-int virtualKeyOf(const QKeyEvent& event);
+// The key of the event; VirtualKey::Other for every key that nothing reacts to. The keypad
+// decimal key is Decimal whatever character the keyboard layout gives it (Qt reports it as a
+// keypad period or comma).
+VirtualKey virtualKeyOf(const QKeyEvent& event);
 
 } // namespace quillet

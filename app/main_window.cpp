@@ -271,9 +271,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (widget != this && !isAncestorOf(widget))
         return false;
     switch (virtualKeyOf(*static_cast<QKeyEvent*>(event))) {
-    case vk::kEscape:
+    case VirtualKey::Escape:
         return true;
-    case vk::kDecimal:
+    case VirtualKey::Decimal:
         m_controls.worksheet->insertSystemText(QStringLiteral("."));
         return true;
     default:

@@ -237,10 +237,10 @@ int main(int argc, char** argv) {
     for (const std::string_view line : splitLines(text)) {
         worksheet.setCaret(worksheet.lineCount() - 1, std::string::npos);
         worksheet.insertAtCaret(line);
-        logic.keyPressed(quillet::vk::kEnter);
+        logic.keyPressed(quillet::VirtualKey::Enter);
         worksheet.insertAtCaret("\n");
         logic.textChanged();
-        logic.keyReleased(quillet::vk::kEnter);
+        logic.keyReleased(quillet::VirtualKey::Enter);
         if (options.status) {
             statusLines += worksheet.statusText();
             statusLines += "\r\n";

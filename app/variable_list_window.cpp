@@ -112,10 +112,10 @@ void VariableListWindow::hideToWorksheet() {
 bool VariableListWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         switch (virtualKeyOf(*static_cast<QKeyEvent*>(event))) {
-        case vk::kEscape:
+        case VirtualKey::Escape:
             hideToWorksheet();
             return true;
-        case vk::kDelete:
+        case VirtualKey::Delete:
             eraseSelected();
             return true;
         default:
@@ -126,7 +126,7 @@ bool VariableListWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void VariableListWindow::keyPressEvent(QKeyEvent* event) {
-    if (virtualKeyOf(*event) == vk::kEscape) {
+    if (virtualKeyOf(*event) == VirtualKey::Escape) {
         hideToWorksheet();
         event->accept();
         return;

@@ -136,13 +136,13 @@ void WorksheetEdit::syncModifierFlags(Qt::KeyboardModifiers modifiers) {
     // A Shift or Ctrl released while another control had the focus never reached us; the
     // modifiers of the event itself say what is held now.
     if (modifiers.testFlag(Qt::ShiftModifier))
-        m_logic->keyPressed(vk::kShift);
+        m_logic->keyPressed(VirtualKey::Shift);
     else
-        m_logic->keyReleased(vk::kShift);
+        m_logic->keyReleased(VirtualKey::Shift);
     if (modifiers.testFlag(Qt::ControlModifier))
-        m_logic->keyPressed(vk::kCtrl);
+        m_logic->keyPressed(VirtualKey::Ctrl);
     else
-        m_logic->keyReleased(vk::kCtrl);
+        m_logic->keyReleased(VirtualKey::Ctrl);
 }
 
 void WorksheetEdit::keyPressEvent(QKeyEvent* event) {
@@ -150,14 +150,14 @@ void WorksheetEdit::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    const int key = virtualKeyOf(*event);
-    if (key == vk::kInsert)
+    const VirtualKey key = virtualKeyOf(*event);
+    if (key == VirtualKey::Insert)
         syncModifierFlags(event->modifiers());
     if (m_logic->keyPressed(key)) {
         event->accept();
         return;
     }
-    if (key == vk::kEnter && (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    if (key == VirtualKey::Enter && (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
         // Shift+Enter would start a soft line break inside the same line, and Ctrl+Enter
         // would do nothing: every Enter ends the line.
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & Qt::KeypadModifier,

@@ -39,7 +39,6 @@ void defineTen(quillet::FunctionGraphs& graphs) {
     int slot = 0;
     for (const char* expression : expressions)
         graphs.defineFunction(expression, slot++, true);
-    graphs.refreshTitle();
 }
 
 void paintGraphBench(benchmark::State& state, bool envelope) {

@@ -13,7 +13,7 @@ void BM_SampleSlot(benchmark::State& state) {
     quillet::FunctionSlot slot;
     const std::string expression = "sin(x)*x+1";
     for (auto _ : state) {
-        slot.sample(engine, &expression, 0.0, 10.0);
+        slot.define(engine, expression, 0.0, 10.0);
         benchmark::DoNotOptimize(slot.samples().data());
     }
 }

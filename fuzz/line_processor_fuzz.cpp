@@ -45,19 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         worksheet.insertAtCaret(line);
         switch (((settings >> 4) + lineNumber++) & 3) {
         case 0: // Enter
-            logic.keyPressed(quillet::vk::kEnter);
+            logic.keyPressed(quillet::VirtualKey::Enter);
             worksheet.insertAtCaret("\n");
             logic.textChanged();
             break;
         case 1: // the caret leaves the line
-            logic.keyPressed(quillet::vk::kUp);
+            logic.keyPressed(quillet::VirtualKey::Up);
             break;
         case 2: // the caret arrives, or a mode button is clicked
-            logic.keyReleased(quillet::vk::kDown);
+            logic.keyReleased(quillet::VirtualKey::Down);
             break;
         default: // Insert pastes the last result, then Enter
-            logic.keyPressed(quillet::vk::kInsert);
-            logic.keyPressed(quillet::vk::kEnter);
+            logic.keyPressed(quillet::VirtualKey::Insert);
+            logic.keyPressed(quillet::VirtualKey::Enter);
             worksheet.insertAtCaret("\n");
             logic.textChanged();
             break;

@@ -70,7 +70,7 @@ double evaluateBound(ExpressionEngine& engine, const std::string& text, std::siz
 
 FunctionGraphs::FunctionGraphs(ExpressionEngine& engine)
     : m_engine(engine), m_listTitle(graph_texts::kListTitleInitial) {
-    refreshLabels();
+    rebuildLabels();
 }
 
 bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool show) {
@@ -103,7 +103,7 @@ bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool s
 
     std::optional<std::string> failure;
     try {
-        target.sample(m_engine, &expression, m_xMin, m_xMax);
+        target.define(m_engine, expression, m_xMin, m_xMax);
     } catch (const CalcError& error) {
         target.recordFailure(error.message());
         failure.emplace(error.message());
@@ -113,17 +113,10 @@ bool FunctionGraphs::defineFunction(std::string_view text, int slotIndex, bool s
     if (show && target.isReady())
         target.setShown(true);
 
-    refreshLabels();
-    m_listTitle.assign(graph_texts::kRangeTitlePrefix);
-    m_listTitle += m_labels.xMin;
-    m_listTitle += graph_texts::kRangeArrow;
-    m_listTitle += m_labels.xMax;
-    if (failure) {
-        rebuildTitle();
-        notifyChanged();
+    m_rangeDefined = true;
+    slotsChanged();
+    if (failure)
         throw CalcError(*failure);
-    }
-    notifyChanged();
     return true;
 }
 
@@ -135,7 +128,7 @@ void FunctionGraphs::resampleForNewRange() {
         if (slot.state() == SlotState::Empty)
             continue;
         try {
-            slot.sample(m_engine, nullptr, m_xMin, m_xMax);
+            slot.resample(m_engine, m_xMin, m_xMax);
         } catch (const CalcError& error) {
             slot.recordFailure(error.message());
         }
@@ -145,16 +138,26 @@ void FunctionGraphs::resampleForNewRange() {
 void FunctionGraphs::clearFunctions() {
     for (FunctionSlot& slot : m_slots)
         slot.clear();
-    refreshLabels();
+    slotsChanged();
+}
+
+void FunctionGraphs::slotsChanged() {
+    rebuildLabels();
+    if (m_rangeDefined) {
+        m_listTitle.assign(graph_texts::kRangeTitlePrefix);
+        m_listTitle += m_labels.xMin;
+        m_listTitle += graph_texts::kRangeArrow;
+        m_listTitle += m_labels.xMax;
+    }
     rebuildTitle();
     notifyChanged();
 }
 
-void FunctionGraphs::refreshLabels() {
+void FunctionGraphs::rebuildLabels() {
     bool first = true;
     for (const FunctionSlot& slot : m_slots) {
         // A slot without any finite sample has NaN extremes and no vertical extent.
-        if (!slot.shown() || !slot.isReady() || std::isnan(slot.maxValue()))
+        if (!slot.isShownAndReady() || std::isnan(slot.maxValue()))
             continue;
         if (first || slot.maxValue() > m_yMax)
             m_yMax = slot.maxValue();
@@ -170,17 +173,12 @@ void FunctionGraphs::refreshLabels() {
     m_labels.xMax = formatGeneralPadded(m_xMax, kLabelDigits, kLabelWidth);
 }
 
-void FunctionGraphs::refreshTitle() {
-    rebuildTitle();
-    notifyChanged();
-}
-
 void FunctionGraphs::rebuildTitle() {
     const FunctionSlot* only = nullptr;
     int count = 0;
     m_graphTitle.clear();
     for (const FunctionSlot& slot : m_slots) {
-        if (!slot.shown() || !slot.isReady())
+        if (!slot.isShownAndReady())
             continue;
         only = &slot;
         ++count;
@@ -195,8 +193,10 @@ void FunctionGraphs::toggleShown(int slotIndex) {
     if (slotIndex < 0 || slotIndex >= kSlotCount)
         return;
     FunctionSlot& slot = m_slots[static_cast<std::size_t>(slotIndex)];
-    if (slot.isReady())
-        slot.setShown(!slot.shown());
+    if (!slot.isReady())
+        return;
+    slot.setShown(!slot.shown());
+    slotsChanged();
 }
 
 std::string FunctionGraphs::rowText(int slotIndex, bool showCaptions) const {

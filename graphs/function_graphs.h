@@ -39,13 +39,11 @@ public:
     bool defineFunction(std::string_view text, int slot, bool show) override;
     // Clears every slot; the range, the vertical range and the list title stay.
     void clearFunctions() override;
-    // Rebuilds the graph window's title from the shown, ready slots and notifies the display.
-    void refreshTitle() override;
+    // Nothing to do: every change of the slots already brought the title up to date.
+    void refreshTitle() override {}
     void showGraphWindow() override;
     void repaintGraphWindow() override;
 
-    // Rebuilds the vertical range and the six axis labels from the shown, ready slots.
-    void refreshLabels();
     // Flips shown of a Ready slot; does nothing for other slots.
     void toggleShown(int slot);
     // A row of the function list: the slot's caption or its result text; empty for a slot
@@ -67,6 +65,10 @@ public:
 
 private:
     void resampleForNewRange();
+    // Brings the vertical range, the axis labels and both titles up to date with the slots
+    // and notifies the display once. Every change of the slots ends here.
+    void slotsChanged();
+    void rebuildLabels();
     void rebuildTitle();
     void notifyChanged();
 
@@ -80,6 +82,8 @@ private:
     AxisLabels m_labels;
     std::string m_graphTitle;
     std::string m_listTitle;
+    // The list title shows the range from the first definition on.
+    bool m_rangeDefined = false;
 };
 
 } // namespace quillet

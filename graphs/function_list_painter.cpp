@@ -73,8 +73,7 @@ void paintFunctionList(QPainter& painter, const FunctionGraphs& model, QSize cli
     for (int i = 0; i < FunctionGraphs::kSlotCount; ++i) {
         const FunctionSlot& slot = model.slot(i);
         const QRect square = swatchRect(i);
-        const bool active = slot.shown() && slot.isReady();
-        if (active) {
+        if (slot.isShownAndReady()) {
             painter.fillRect(square, FunctionPalette::lightened(i));
             frame3d(painter, square, kLight, kDark);
             painter.setPen(kShownText);

@@ -51,11 +51,14 @@ void FunctionSlot::recordFailure(std::string_view message) {
     m_resultText.assign(message);
 }
 
-void FunctionSlot::sample(ExpressionEngine& engine, const std::string* expression, double xMin,
+void FunctionSlot::define(ExpressionEngine& engine, std::string_view expression, double xMin,
                           double xMax) {
+    m_expression.assign(expression);
+    resample(engine, xMin, xMax);
+}
+
+void FunctionSlot::resample(ExpressionEngine& engine, double xMin, double xMax) {
     m_state = SlotState::Failed;
-    if (expression != nullptr)
-        m_expression = *expression;
     m_caption.assign(graph_texts::kCaptionPrefix);
     m_caption += m_expression;
     m_caption += graph_texts::kCaptionGap;

@@ -26,12 +26,14 @@ public:
     // Back to Empty: not shown, no expression, caption or result text, extremes 0.
     void clear();
 
-    // Evaluates the expression (the stored one when expression is null) at 998 points from
-    // xMin to xMax with the variable x set to each point, once more at xMin first, and
-    // keeps the values, their finite extremes and the integral line. The variable x is
-    // created with 0 when absent and holds its old value afterwards. Raises CalcError (the
-    // slot is then Failed); sampling never changes shown.
-    void sample(ExpressionEngine& engine, const std::string* expression, double xMin, double xMax);
+    // Stores the expression and samples it (see resample). The expression stays stored when
+    // sampling fails.
+    void define(ExpressionEngine& engine, std::string_view expression, double xMin, double xMax);
+    // Evaluates the stored expression at 998 points from xMin to xMax with the variable x set
+    // to each point, once more at xMin first, and keeps the values, their finite extremes and
+    // the integral line. The variable x is created with 0 when absent and holds its old value
+    // afterwards. Raises CalcError (the slot is then Failed); sampling never changes shown.
+    void resample(ExpressionEngine& engine, double xMin, double xMax);
 
     void setShown(bool shown) { m_shown = shown; }
     // A failed sampling: the message follows the caption and is the whole result text.
@@ -45,6 +47,9 @@ public:
     bool shown() const { return m_shown; }
     SlotState state() const { return m_state; }
     bool isReady() const { return m_state == SlotState::Ready; }
+    // Shown and Ready: part of the plot, the vertical range and the title, and highlighted
+    // in the function list.
+    bool isShownAndReady() const { return m_shown && isReady(); }
     const std::string& caption() const { return m_caption; }
     const std::string& resultText() const { return m_resultText; }
     const std::string& expression() const { return m_expression; }

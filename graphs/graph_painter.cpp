@@ -267,7 +267,7 @@ void paintGraph(QPainter& painter, const FunctionGraphs& model, QSize clientSize
     for (int i = 0; i < FunctionGraphs::kSlotCount; ++i) {
         const FunctionSlot& slot = model.slot(i);
         // A slot without a finite sample has nothing to draw.
-        if (!slot.shown() || !slot.isReady() || std::isnan(slot.maxValue()))
+        if (!slot.isShownAndReady() || std::isnan(slot.maxValue()))
             continue;
         painter.setPen(linePen(FunctionPalette::colour(i)));
         drawCurve(painter, slot, scale, columns, envelopeMode, curve);

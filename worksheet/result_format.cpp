@@ -18,11 +18,13 @@ std::uint32_t low32Bits(const Complex& value) {
 
 } // namespace
 
-std::int64_t truncateToInt64(double value) {
+bool fitsInt64(double value) {
     // -2^63 is exact in a double; 2^63 is the first value out of range.
-    if (value >= -9223372036854775808.0 && value < 9223372036854775808.0)
-        return static_cast<std::int64_t>(value);
-    return INT64_MIN;
+    return value >= -9223372036854775808.0 && value < 9223372036854775808.0;
+}
+
+std::int64_t truncateToInt64(double value) {
+    return fitsInt64(value) ? static_cast<std::int64_t>(value) : INT64_MIN;
 }
 
 std::string formatComplex(const Complex& value, std::uint32_t precision) {

@@ -23,6 +23,9 @@ std::string formatBinary(const Complex& value);
 
 std::string formatResult(const Complex& value, DisplayBase base, std::uint32_t precision);
 
+// Whether the truncated value fits a signed 64-bit integer; false for infinities and NaN.
+bool fitsInt64(double value);
+
 // The real value truncated toward zero to 64 bits; values outside that range, infinities and
 // NaN give the smallest 64-bit integer.
 std::int64_t truncateToInt64(double value);

@@ -35,7 +35,7 @@ std::string toLowerAscii(std::string_view text) {
 // do not fit 64 bits (also infinities and NaN) are simply too large: 15.
 std::uint32_t precisionFromArgument(double value) {
     constexpr std::uint32_t kMaxPrecision = 15;
-    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0))
+    if (!fitsInt64(value))
         return kMaxPrecision;
     const auto bits =
         static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
@@ -137,7 +137,7 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
             if (lower.size() < 4 || !isDigit(lower[2]) || lower[3] != ' ')
                 throw CalcError(messages::kBadSlot);
             const int slot = lower[2] - '0';
-            const bool bringUp = completedLine || m_lastKey == vk::kF12;
+            const bool bringUp = completedLine || m_lastKey == VirtualKey::F12;
             const bool defined = m_graphs.defineFunction(argumentLine.substr(3), slot, bringUp);
             m_mainWindow.setStatusText(defined ? messages::kFunctionDefined : std::string_view());
             m_graphs.refreshTitle();
@@ -151,8 +151,9 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
             const double value = requireReal(m_engine.evaluateLine(argumentLine.substr(9)));
             m_precision = precisionFromArgument(value);
             m_variableList.refreshVariableList();
-            throw CalcError(std::string(messages::kPrecisionSetPrefix) +
-                            std::to_string(m_precision));
+            // The confirmation is shown like an error: "# " in the worksheet, no "Result: ".
+            return {Outcome::Kind::Failure,
+                    std::string(messages::kPrecisionSetPrefix) + std::to_string(m_precision)};
         }
         if (lower.starts_with("fact") && showResult) {
             const std::int64_t number = factArgument(m_engine, argumentLine.substr(4));
@@ -170,23 +171,23 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
     }
 }
 
-bool WorksheetLogic::keyPressed(int virtualKey) {
-    m_lastKey = virtualKey;
-    switch (virtualKey) {
-    case vk::kShift:
+bool WorksheetLogic::keyPressed(VirtualKey key) {
+    m_lastKey = key;
+    switch (key) {
+    case VirtualKey::Shift:
         m_shiftDown = true;
         break;
-    case vk::kCtrl:
+    case VirtualKey::Ctrl:
         m_ctrlDown = true;
         break;
-    case vk::kInsert:
+    case VirtualKey::Insert:
         if (!m_shiftDown && !m_ctrlDown) {
             m_worksheet.replaceSelection(m_lastResult);
             return true;
         }
         break;
-    case vk::kUp:
-    case vk::kDown:
+    case VirtualKey::Up:
+    case VirtualKey::Down:
         processLine(false, false);
         break;
     default:
@@ -195,16 +196,16 @@ bool WorksheetLogic::keyPressed(int virtualKey) {
     return false;
 }
 
-void WorksheetLogic::keyReleased(int virtualKey) {
-    switch (virtualKey) {
-    case vk::kShift:
+void WorksheetLogic::keyReleased(VirtualKey key) {
+    switch (key) {
+    case VirtualKey::Shift:
         m_shiftDown = false;
         break;
-    case vk::kCtrl:
+    case VirtualKey::Ctrl:
         m_ctrlDown = false;
         break;
-    case vk::kUp:
-    case vk::kDown:
+    case VirtualKey::Up:
+    case VirtualKey::Down:
         processLine(false, true);
         break;
     default:
@@ -213,8 +214,8 @@ void WorksheetLogic::keyReleased(int virtualKey) {
 }
 
 void WorksheetLogic::textChanged() {
-    if (m_lastKey == vk::kEnter) {
-        m_lastKey = 0;
+    if (m_lastKey == VirtualKey::Enter) {
+        m_lastKey = VirtualKey::None;
         processLine(true, true);
     }
 }

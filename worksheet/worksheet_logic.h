@@ -16,19 +16,21 @@ class MainWindowView;
 class VariableListView;
 class FunctionGraphsPort;
 
-// Virtual-key codes of the keys the worksheet reacts to.
-namespace vk {
-inline constexpr int kEnter = 13;
-inline constexpr int kShift = 16;
-inline constexpr int kCtrl = 17;
-inline constexpr int kEscape = 27;
-inline constexpr int kUp = 38;
-inline constexpr int kDown = 40;
-inline constexpr int kInsert = 45;
-inline constexpr int kDelete = 46;
-inline constexpr int kDecimal = 110;
-inline constexpr int kF12 = 123;
-} // namespace vk
+// The keys the worksheet and the windows react to, valued as their virtual-key codes.
+enum class VirtualKey : int {
+    None = 0, // no key pressed yet, or Enter already handed on
+    Enter = 13,
+    Shift = 16,
+    Ctrl = 17,
+    Escape = 27,
+    Up = 38,
+    Down = 40,
+    Insert = 45,
+    Delete = 46,
+    Decimal = 110, // the decimal point key of the numeric keypad
+    F12 = 123,
+    Other = 0xFF, // every key without an entry of its own
+};
 
 class WorksheetLogic {
 public:
@@ -45,18 +47,18 @@ public:
 
     // Key road of the editor. keyPressed returns true when the key was consumed and must not
     // reach the standard text handling (Insert pasting the last result).
-    bool keyPressed(int virtualKey);
-    void keyReleased(int virtualKey);
+    bool keyPressed(VirtualKey key);
+    void keyReleased(VirtualKey key);
     void textChanged();
 
     const std::string& lastResult() const { return m_lastResult; }
-    int lastKey() const { return m_lastKey; }
+    // The virtual-key code of the last key pressed; 0 once an Enter was handed on.
+    int lastKey() const { return static_cast<int>(m_lastKey); }
     DisplayBase displayBase() const { return m_displayBase; }
     void setDisplayBase(DisplayBase base) { m_displayBase = base; }
     std::uint32_t precision() const { return m_precision; }
     const std::string& currentFilePath() const { return m_currentFilePath; }
     void setCurrentFilePath(std::string path) { m_currentFilePath = std::move(path); }
-    ExpressionEngine& engine() { return m_engine; }
 
 private:
     struct Outcome;
@@ -70,7 +72,7 @@ private:
     VariableListView& m_variableList;
 
     std::string m_lastResult;
-    int m_lastKey = 0;
+    VirtualKey m_lastKey = VirtualKey::None;
     DisplayBase m_displayBase = DisplayBase::Decimal;
     std::uint32_t m_precision = kStartPrecision;
     std::string m_currentFilePath;

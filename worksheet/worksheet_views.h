@@ -50,6 +50,7 @@ public:
     // was ignored (show false and the slot not shown). Raises CalcError.
     virtual bool defineFunction(std::string_view text, int slot, bool show) = 0;
     virtual void clearFunctions() = 0;
+    // Brings the graph window's title up to date after a definition.
     virtual void refreshTitle() = 0;
     // Shows the graph window without taking the keyboard focus.
     virtual void showGraphWindow() = 0;

@@ -37,7 +37,6 @@ protected:
     // A definition from the worksheet with the show flag, as the line processor makes it.
     void define(const std::string& text, int slot) {
         ASSERT_TRUE(graphs.defineFunction(text, slot, true)) << text;
-        graphs.refreshTitle();
         graphs.showGraphWindow();
     }
 

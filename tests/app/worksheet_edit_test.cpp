@@ -235,19 +235,19 @@ TEST(KeyCodes, QtKeysMapToVirtualKeyCodes) {
     const struct {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        int code;
+        VirtualKey code;
     } cases[] = {
-        {Qt::Key_Enter, Qt::KeypadModifier, vk::kEnter},
-        {Qt::Key_Control, Qt::ControlModifier, vk::kCtrl},
-        {Qt::Key_Insert, Qt::ShiftModifier, vk::kInsert},
-        {Qt::Key_F12, Qt::NoModifier, vk::kF12},
-        {Qt::Key_A, Qt::NoModifier, 65},
-        {Qt::Key_7, Qt::KeypadModifier, 103},
+        {Qt::Key_Enter, Qt::KeypadModifier, VirtualKey::Enter},
+        {Qt::Key_Control, Qt::ControlModifier, VirtualKey::Ctrl},
+        {Qt::Key_Insert, Qt::ShiftModifier, VirtualKey::Insert},
+        {Qt::Key_F12, Qt::NoModifier, VirtualKey::F12},
+        {Qt::Key_A, Qt::NoModifier, VirtualKey::Other}, // nothing reacts to it
+        {Qt::Key_7, Qt::KeypadModifier, VirtualKey::Other},
         // Punctuation whose Qt values equal special codes must not be taken for them.
-        {Qt::Key_Period, Qt::NoModifier, kUnmappedKey},
-        {Qt::Key_Minus, Qt::NoModifier, kUnmappedKey},
-        {Qt::Key_ParenLeft, Qt::NoModifier, kUnmappedKey},
-        {Qt::Key_Ampersand, Qt::NoModifier, kUnmappedKey},
+        {Qt::Key_Period, Qt::NoModifier, VirtualKey::Other},
+        {Qt::Key_Minus, Qt::NoModifier, VirtualKey::Other},
+        {Qt::Key_ParenLeft, Qt::NoModifier, VirtualKey::Other},
+        {Qt::Key_Ampersand, Qt::NoModifier, VirtualKey::Other},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());

@@ -19,7 +19,7 @@ using namespace std::string_literals;
 std::string sampleInto(FunctionSlot& slot, ExpressionEngine& engine, const std::string& expression,
                        double xMin, double xMax) {
     try {
-        slot.sample(engine, &expression, xMin, xMax);
+        slot.define(engine, expression, xMin, xMax);
         return {};
     } catch (const CalcError& error) {
         return std::string(error.message());

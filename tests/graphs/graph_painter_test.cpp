@@ -53,7 +53,6 @@ protected:
     // Defines slot from the text after the command word, shown.
     void define(const std::string& text, int slot) {
         EXPECT_NO_THROW(EXPECT_TRUE(graphs.defineFunction(text, slot, true))) << text;
-        graphs.refreshTitle();
     }
     void defineFailing(const std::string& text, int slot) {
         EXPECT_THROW(graphs.defineFunction(text, slot, true), CalcError) << text;

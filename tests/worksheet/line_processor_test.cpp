@@ -80,7 +80,7 @@ TEST(LineProcessor, DefinitionPassesTextSlotAndShowFlag) {
     EXPECT_EQ(sheet.status(), "");
 
     // After F12 the definition brings the graph window up even without Enter.
-    sheet.logic.keyPressed(vk::kF12);
+    sheet.logic.keyPressed(VirtualKey::F12);
     sheet.logic.processLine(false, true);
     EXPECT_TRUE(sheet.graphs.definitions.back().show);
     EXPECT_EQ(sheet.graphs.shows, 2);
@@ -107,7 +107,7 @@ TEST(LineProcessor, ClearingCommandsActOnlyOnEnter) {
         }
         EXPECT_EQ(sheet.text(), "1\n" + std::string(command));
         EXPECT_EQ(sheet.graphs.clears, 0);
-        sheet.press(vk::kEnter);
+        sheet.press(VirtualKey::Enter);
         EXPECT_EQ(sheet.graphs.clears, command == "fxclr" ? 1 : 0);
         EXPECT_EQ(sheet.text(), command == "fxclr" ? "1\nfxclr\n" : "");
     }
@@ -172,7 +172,7 @@ TEST(LineProcessor, LargeFactorisationsStartOnlyFromEnter) {
     sheet.logic.processLine(false, true);
     EXPECT_EQ(sheet.status(), "");
     sheet.worksheet.setCaret(0, 18);
-    sheet.press(vk::kEnter);
+    sheet.press(VirtualKey::Enter);
     EXPECT_EQ(sheet.status(), "Result: 1000000000039");
 }
 
@@ -237,7 +237,7 @@ TEST(LineProcessor, EnterInTheMiddleOfALineSplitsItAndRunsTheFirstHalf) {
     Sheet sheet;
     sheet.worksheet.insertAtCaret("1+2x=5");
     sheet.worksheet.setCaret(0, 3);
-    sheet.press(vk::kEnter);
+    sheet.press(VirtualKey::Enter);
     EXPECT_EQ(sheet.text(), "1+2\n3\nx=5");
 }
 

@@ -47,10 +47,10 @@ struct Sheet {
     FakeVariableList variables;
     WorksheetLogic logic{engine, worksheet, worksheet, graphs, variables};
 
-    void press(int key) {
-        if (!logic.keyPressed(key) && key == vk::kEnter)
+    void press(VirtualKey key) {
+        if (!logic.keyPressed(key) && key == VirtualKey::Enter)
             worksheet.insertAtCaret("\n");
-        if (key == vk::kEnter)
+        if (key == VirtualKey::Enter)
             logic.textChanged();
         logic.keyReleased(key);
     }
@@ -58,7 +58,7 @@ struct Sheet {
     void complete(std::string_view line) {
         worksheet.insertAtCaret(line);
         logic.textChanged(); // typing never runs a line
-        press(vk::kEnter);
+        press(VirtualKey::Enter);
     }
     std::string text() const { return worksheet.text(); }
     std::string status() const { return worksheet.statusText(); }
