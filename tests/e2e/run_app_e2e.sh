@@ -66,13 +66,19 @@ title_bytes() {
     xprop -id "$1" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = //p'
 }
 
+# The program's visible windows: top-level windows, or the clients in the window manager's
+# frames.
+program_windows() {
+    xdotool search --onlyvisible --maxdepth 3 --pid "$pid" 2>/dev/null
+}
+
 # Prints the id of the program's first visible window whose title is the given text, or
 # starts with it when the second argument is "prefix"; waits up to 10 seconds.
 wait_for_title() {
     local expected id actual
     expected=$(bytes_of "$1")
     for _ in $(seq 100); do
-        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+        for id in $(program_windows); do
             actual=$(title_bytes "$id")
             if [[ "$actual" == "$expected" ||
                   ("${2:-}" == prefix && "$actual" == "$expected, "*) ]]; then
@@ -86,7 +92,7 @@ wait_for_title() {
 }
 
 visible_windows() {
-    xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l
+    program_windows | wc -l
 }
 
 # Waits until the program shows the given number of windows.
@@ -105,7 +111,7 @@ focus_window() {
     else
         xdotool windowfocus --sync "$1"
     fi
-    sleep 0.2
+    sleep 0.1
 }
 
 # Clicks the main window at a point of its 237 x 160 dialog-unit layout.
@@ -113,11 +119,11 @@ click_main() {
     local WIDTH HEIGHT X Y SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$main")"
     xdotool mousemove --window "$main" $((WIDTH * $1 / 237)) $((HEIGHT * $2 / 160)) click 1
-    sleep 0.3
+    sleep 0.15
 }
 
 type_line() {
-    xdotool type --delay 40 "$1"
+    xdotool type --delay 20 "$1"
     xdotool key --delay 40 Return
 }
 
@@ -203,10 +209,10 @@ for button in '78 1+3' '103 1+4' '128 1+5'; do
     read -r y line <<<"$button"
     click_main 217 $((y + 7))
     wait_for_window_count $((count + 1)) || fail "no dialog after the button at $y"
-    sleep 0.3
+    sleep 0.2
     xdotool key Escape
     wait_for_window_count "$count" || fail "the dialog of the button at $y stayed open"
-    sleep 0.3
+    sleep 0.2
     type_line "$line"
 done
 
