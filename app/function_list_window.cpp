@@ -1,6 +1,7 @@
 #include "app/function_list_window.h"
 
 #include "app/dialog_units.h"
+#include "app/x11_window_hints.h"
 #include "graphs/function_graphs.h"
 #include "graphs/function_list_painter.h"
 
@@ -37,6 +38,11 @@ void FunctionListWindow::refresh() {
 void FunctionListWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintFunctionList(painter, m_model, size(), m_showCaptions, m_fonts);
+}
+
+void FunctionListWindow::showEvent(QShowEvent* event) {
+    x11::markAsPalette(*this);
+    QWidget::showEvent(event);
 }
 
 void FunctionListWindow::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "app/dialog_units.h"
 #include "app/function_list_window.h"
+#include "app/x11_window_hints.h"
 #include "graphs/function_graphs.h"
 #include "graphs/graph_painter.h"
 
@@ -43,7 +44,9 @@ QString literalTitle(const std::string& text) {
 
 GraphWindow::GraphWindow(FunctionGraphs& model, std::function<void()> focusWorksheet,
                          QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A dialog window, so that it can be given an owner: the main window owns it while it
+    // stays on top of all others.
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_model(model), m_focusWorksheet(std::move(focusWorksheet)), m_fonts(GraphFonts::standard()) {
     // Painting fills the whole client area itself: no background erase, no flicker.
@@ -76,7 +79,10 @@ GraphWindow::~GraphWindow() {
 }
 
 void GraphWindow::showFunctionList() {
-    m_listWindow->move(mapToGlobal(QPoint(0, 0)));
+    if (!m_listPlaced) {
+        m_listWindow->move(mapToGlobal(QPoint(0, 0)));
+        m_listPlaced = true;
+    }
     m_listWindow->refresh();
     m_listWindow->showNormal();
     m_listWindow->raise();
@@ -90,9 +96,22 @@ void GraphWindow::showWindow() {
 }
 
 void GraphWindow::displaysChanged() {
-    setWindowTitle(literalTitle(m_model.graphTitle()));
+    showTitle(literalTitle(m_model.graphTitle()));
     update();
     m_listWindow->refresh();
+}
+
+void GraphWindow::showTitle(const QString& title) {
+    setWindowTitle(title);
+    if (title.isEmpty())
+        x11::clearTitle(*this);
+}
+
+void GraphWindow::showEvent(QShowEvent* event) {
+    // The native window may be new: its title is written again before it appears.
+    if (windowTitle().isEmpty())
+        x11::clearTitle(*this);
+    QWidget::showEvent(event);
 }
 
 void GraphWindow::paintEvent(QPaintEvent*) {

@@ -29,7 +29,8 @@ public:
     bool envelopeMode() const { return m_envelopeMode; }
     QPushButton* functionsButton() const { return m_functionsButton; }
 
-    // Shows the function list window at the top-left corner of this window's client area.
+    // Shows the function list window, the first time at the top-left corner of this window's
+    // client area.
     void showFunctionList();
 
     // GraphDisplay
@@ -42,18 +43,24 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Keeps the button "函数" in the bottom-left corner of the client area.
     void placeButton();
     // Hides the function list window and gives the worksheet the focus.
     void leaveToWorksheet();
+    // Sets the title; an empty one stays empty on the screen.
+    void showTitle(const QString& title);
 
     FunctionGraphs& m_model;
     std::function<void()> m_focusWorksheet;
     FunctionListWindow* m_listWindow = nullptr;
     QPushButton* m_functionsButton = nullptr;
     bool m_envelopeMode = false;
+    // The function list window goes to this window's corner only when first shown; after
+    // that it keeps the place the user gave it.
+    bool m_listPlaced = false;
     GraphFonts m_fonts;
 };
 

@@ -3,11 +3,13 @@
 #include "app/dialog_units.h"
 #include "app/function_list_window.h"
 #include "app/graph_window.h"
+#include "app/help_window.h"
 #include "app/key_codes.h"
 #include "app/ui_texts.h"
 #include "app/variable_list_window.h"
 #include "app/worksheet_edit.h"
 #include "app/worksheet_files.h"
+#include "app/x11_window_hints.h"
 #include "engine/expression_engine.h"
 #include "worksheet/worksheet_logic.h"
 
@@ -16,17 +18,20 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
+
+#include <functional>
 
 // The icon lives in the resources of the static library, which are registered by hand.
 static void initAppResources() {
@@ -44,6 +49,20 @@ constexpr int kDialogHeight = 160;
 
 constexpr int kAngleDegrees = 0;
 constexpr int kAngleRadians = 1;
+
+// Makes a companion window a window of the main window while the main window stays on top
+// of all others: window managers keep owned windows above their owner, so the companion
+// cannot disappear under it. Without an owner (nullptr) it is stacked on its own again. The
+// function list window belongs to the graph window and follows it.
+void setCompanionOwner(QWidget& companion, QWidget* owner) {
+    if (companion.parentWidget())
+        return;
+    (void)companion.winId();
+    companion.windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    // The platform passes the owner on when it shows the window; a visible one learns it now.
+    if (companion.isVisible())
+        x11::setOwner(companion, owner);
+}
 
 } // namespace
 
@@ -82,6 +101,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     m_controls.worksheet->setLogic(nullptr);
     m_graphs.setDisplay(nullptr);
+    m_helpWindow.reset();
     m_graphWindow.reset();
     m_variableListWindow.reset();
 }
@@ -111,7 +131,8 @@ void MainWindow::createControls() {
     c.variableList = new QPushButton(ui_texts::kVariableList, this);
     place(c.variableList, 199, 53, 37, 14, false);
     c.status = new QLabel(this);
-    place(c.status, 5, 148, 74, 8, false);
+    // As wide as the worksheet above it, so that long results fit.
+    place(c.status, 5, 148, 194, 8, false);
     c.status->setFocusPolicy(Qt::NoFocus);
     c.status->setTextFormat(Qt::PlainText);
     c.status->setWordWrap(false);
@@ -169,17 +190,40 @@ void MainWindow::connectControls() {
             [this] { m_controls.worksheet->focusWorksheet(); });
     connect(c.alwaysOnTop, &QCheckBox::clicked, this, [this](bool on) { setAlwaysOnTop(on); });
     connect(c.variableList, &QPushButton::clicked, this, [this] { showVariableList(); });
-    connect(c.load, &QPushButton::clicked, this, [this] { m_files->loadWorksheet(); });
-    connect(c.save, &QPushButton::clicked, this, [this] { m_files->saveWorksheet(); });
-    connect(c.saveAs, &QPushButton::clicked, this, [this] { m_files->saveWorksheetAs(); });
     connect(c.help, &QPushButton::clicked, this, [this] { openHelp(); });
+
+    // The file buttons and their usual shortcuts; whatever happened in the dialogs, the
+    // keyboard goes back to the worksheet. F1 stays unbound: help is reached by its button.
+    const auto fileOperation = [this](auto operation) {
+        return [this, operation] {
+            (m_files.get()->*operation)();
+            m_controls.worksheet->focusWorksheet();
+        };
+    };
+    const struct {
+        QPushButton* button;
+        QKeySequence keys;
+        std::function<void()> run;
+    } fileButtons[] = {
+        {c.load, QKeySequence(Qt::CTRL | Qt::Key_O), fileOperation(&WorksheetFiles::loadWorksheet)},
+        {c.save, QKeySequence(Qt::CTRL | Qt::Key_S), fileOperation(&WorksheetFiles::saveWorksheet)},
+        {c.saveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         fileOperation(&WorksheetFiles::saveWorksheetAs)},
+    };
+    for (const auto& file : fileButtons) {
+        connect(file.button, &QPushButton::clicked, this, file.run);
+        connect(new QShortcut(file.keys, this), &QShortcut::activated, this, file.run);
+    }
 }
 
 void MainWindow::setStatusText(std::string_view text) {
-    const QString status = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    m_controls.status->setText(status);
-    // The status line is narrow: the whole text is at hand under the mouse.
-    m_controls.status->setToolTip(status);
+    m_statusText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // A text too long for the line ends in "…", so that the cut shows; the whole text is at
+    // hand under the mouse.
+    QLabel& line = *m_controls.status;
+    line.setText(
+        line.fontMetrics().elidedText(m_statusText, Qt::ElideRight, line.contentsRect().width()));
+    line.setToolTip(m_statusText);
 }
 
 bool MainWindow::showResultsInWorksheet() const {
@@ -191,7 +235,7 @@ void MainWindow::refreshVariableList() {
 }
 
 QString MainWindow::statusText() const {
-    return m_controls.status->text();
+    return m_statusText;
 }
 
 void MainWindow::setAngleMode(bool degrees) {
@@ -220,29 +264,48 @@ void MainWindow::setAlwaysOnTop(bool onTop) {
         raise();
         activateWindow();
     }
+    for (QWidget* companion : companionWindows())
+        setCompanionOwner(*companion, onTop ? this : nullptr);
 }
 
 void MainWindow::showVariableList() {
     // The list comes up on top without taking the keyboard: the user goes on typing in the
-    // worksheet after the click.
+    // worksheet after the click. The worksheet is focused first: a window manager raises the
+    // window it activates, which would cover the list.
+    m_controls.worksheet->focusWorksheet();
     VariableListWindow& list = *m_variableListWindow;
-    list.setAttribute(Qt::WA_ShowWithoutActivating);
     list.showNormal();
     list.raise();
-    m_controls.worksheet->focusWorksheet();
 }
 
 void MainWindow::openHelp() {
-    const QString path = QDir::current().absoluteFilePath(ui_texts::kHelpFile);
-    // A missing document is simply not opened; no message is shown.
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The desktop's viewer shows the help document when there is one for it; otherwise the
+    // help page built into the program is shown, so the button never does nothing. The
+    // worksheet is focused first, as for the variable list.
+    m_controls.worksheet->focusWorksheet();
+    const QString document = findHelpDocument();
+    if (document.isEmpty() || !desktopCanOpen(document) ||
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(document)))
+        showHelpWindow();
+}
+
+void MainWindow::showHelpWindow() {
+    if (!m_helpWindow) {
+        m_helpWindow =
+            std::make_unique<HelpWindow>([this] { m_controls.worksheet->focusWorksheet(); });
+        setCompanionOwner(*m_helpWindow, m_controls.alwaysOnTop->isChecked() ? this : nullptr);
+    }
+    // Shown like the variable list: on top, with the keyboard left in the worksheet.
+    m_helpWindow->showNormal();
+    m_helpWindow->raise();
 }
 
 std::vector<QWidget*> MainWindow::companionWindows() const {
     std::vector<QWidget*> windows{m_variableListWindow.get(), m_graphWindow.get()};
     if (QWidget* functionList = m_graphWindow->functionListWindow())
         windows.push_back(functionList);
+    if (m_helpWindow)
+        windows.push_back(m_helpWindow.get());
     return windows;
 }
 

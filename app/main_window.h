@@ -23,6 +23,7 @@ namespace quillet {
 class ExpressionEngine;
 class FileDialogs;
 class GraphWindow;
+class HelpWindow;
 class VariableListWindow;
 class WorksheetEdit;
 class WorksheetFiles;
@@ -71,6 +72,9 @@ public:
     FunctionGraphs& graphs() { return m_graphs; }
     VariableListWindow& variableListWindow() const { return *m_variableListWindow; }
     GraphWindow& graphWindow() const { return *m_graphWindow; }
+    // The built-in help window, made the first time the help is shown in it.
+    HelpWindow* helpWindow() const { return m_helpWindow.get(); }
+    // The whole status text; the status line may show it shortened.
     QString statusText() const;
 
 protected:
@@ -86,6 +90,7 @@ private:
     void setAlwaysOnTop(bool onTop);
     void showVariableList();
     void openHelp();
+    void showHelpWindow();
     // The companion windows in the order they are hidden and shown again.
     std::vector<QWidget*> companionWindows() const;
     void hideCompanions();
@@ -100,6 +105,8 @@ private:
     std::unique_ptr<GraphWindow> m_graphWindow;
     std::unique_ptr<WorksheetLogic> m_logic;
     std::unique_ptr<WorksheetFiles> m_files;
+    std::unique_ptr<HelpWindow> m_helpWindow;
+    QString m_statusText;
     // The companion windows that were open when the window was minimised.
     std::vector<QWidget*> m_hiddenCompanions;
 };

@@ -27,8 +27,10 @@ inline const QString kSaveFile = QStringLiteral("保存文件");
 inline const QString kSaveFileAs = QStringLiteral("另存为");
 inline const QString kHelp = QStringLiteral("帮  助");
 
-// The help document, looked up in the current directory.
+// The help document, looked up in the current directory, and the caption of the help
+// window that shows the help when the desktop cannot open the document.
 inline const QString kHelpFile = QStringLiteral("help.mht");
+inline const QString kHelpCaption = QStringLiteral("Quillet 帮助");
 
 // The variable list window's caption, and the text between a name and its value.
 inline const QString kVariableListCaption = QStringLiteral("变量列表");

@@ -4,6 +4,7 @@
 #include "app/key_codes.h"
 #include "app/ui_texts.h"
 #include "app/worksheet_edit.h"
+#include "app/x11_window_hints.h"
 #include "engine/variable_table.h"
 #include "worksheet/result_format.h"
 #include "worksheet/worksheet_logic.h"
@@ -41,6 +42,9 @@ VariableListWindow::VariableListWindow(VariableTable& variables, WorksheetEdit& 
     setWindowTitle(ui_texts::kVariableListCaption);
     setFont(dialogFont(kFontPoints));
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Shown from the main window, whose worksheet keeps the keyboard. Set before the native
+    // window exists, which takes it over only when it is made.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     m_list = new QListWidget(this);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -101,6 +105,9 @@ void VariableListWindow::eraseSelected() {
     QListWidgetItem* item = selected.front();
     const QString name = nameOfItem(item->text());
     delete m_list->takeItem(m_list->row(item));
+    // The list would select the next item: a second Delete must not erase it unasked.
+    m_list->setCurrentItem(nullptr);
+    m_list->clearSelection();
     m_variables.eraseVariable(name.toStdString());
 }
 
@@ -144,6 +151,11 @@ void VariableListWindow::closeEvent(QCloseEvent* event) {
 void VariableListWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_list->setGeometry(rect());
+}
+
+void VariableListWindow::showEvent(QShowEvent* event) {
+    x11::markAsPalette(*this);
+    QWidget::showEvent(event);
 }
 
 } // namespace quillet

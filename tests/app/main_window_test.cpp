@@ -4,6 +4,7 @@
 #include "app/file_dialogs.h"
 #include "app/function_list_window.h"
 #include "app/graph_window.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/variable_list_window.h"
 #include "app/worksheet_edit.h"
@@ -26,6 +27,9 @@
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 namespace quillet {
 namespace {
@@ -99,7 +103,7 @@ TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
         {c.radians, "弧度制", 40, 6, 34, 10},
         {c.angleFrame, "", 3, 1, 73, 17},
         {c.variableList, "变量列表", 199, 53, 37, 14},
-        {c.status, "", 5, 148, 74, 8},
+        {c.status, "", 5, 148, 194, 8}, // as wide as the worksheet
         {c.showResults, "编辑框内显示运算结果", 4, 22, 91, 10},
         {c.decimal, "十进制", 80, 6, 33, 10},
         {c.hexadecimal, "十六进制", 114, 6, 42, 10},
@@ -243,18 +247,54 @@ TEST_F(MainWindowTest, FunctionDefinitionBringsUpTheGraphWindowAndKeepsTheFocus)
     EXPECT_TRUE(edit.hasFocus());
 }
 
-TEST_F(MainWindowTest, FileButtonsRunTheFileOperationsAndSavingNamesTheFile) {
-    click(c.load);
-    click(c.save);
-    EXPECT_EQ(std::make_pair(dialogs.openDialogs, dialogs.saveDialogs), std::make_pair(1, 1));
+TEST_F(MainWindowTest, FileButtonsAndShortcutsRunTheFileOperationsAndGiveTheKeyboardBack) {
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m) {
+        return [this, k, m] { QTest::keyClick(&edit, k, m); };
+    };
+    const struct {
+        std::function<void()> trigger;
+        int opens, saves;
+    } cases[] = {
+        {[this] { click(c.load); }, 1, 0},
+        {[this] { click(c.save); }, 0, 1},
+        {[this] { click(c.saveAs); }, 0, 1},
+        {key(Qt::Key_O, Qt::ControlModifier), 1, 0},
+        {key(Qt::Key_S, Qt::ControlModifier), 0, 1},
+        {key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier), 0, 1},
+        {key(Qt::Key_F1, Qt::NoModifier), 0, 0},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        dialogs.openDialogs = dialogs.saveDialogs = 0;
+        cases[i].trigger();
+        EXPECT_EQ(std::pair(dialogs.openDialogs, dialogs.saveDialogs),
+                  std::pair(cases[i].opens, cases[i].saves));
+        EXPECT_TRUE(edit.hasFocus());
+        EXPECT_EQ(window.helpWindow(), nullptr);
+    }
     QTemporaryDir dir;
     dialogs.savePath = dir.filePath("sheet.txt");
     typeLine("1+2");
     click(c.saveAs);
-    EXPECT_EQ(dialogs.saveDialogs, 2);
     EXPECT_TRUE(window.windowTitle().startsWith("Quillet - [") &&
                 window.windowTitle().contains("sheet"))
         << window.windowTitle().toStdString();
+}
+
+TEST_F(MainWindowTest, StatusLineIsAsWideAsTheWorksheetAndMarksACutTextWithAnEllipsis) {
+    EXPECT_EQ(c.status->width(), edit.width());
+    for (const std::string& text :
+         {std::string("Result: 1.09951162778e+12"), "Result: " + std::string(200, '7')}) {
+        SCOPED_TRACE(text);
+        window.setStatusText(text);
+        const QString shown = c.status->text();
+        EXPECT_LE(c.status->fontMetrics().horizontalAdvance(shown),
+                  c.status->contentsRect().width());
+        EXPECT_EQ(shown == QString::fromStdString(text), text.size() < 100);
+        EXPECT_EQ(shown.endsWith(QChar(0x2026)), text.size() > 100);
+        EXPECT_EQ(c.status->toolTip().toStdString(), text);
+        EXPECT_EQ(status().toStdString(), text);
+    }
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
@@ -272,22 +312,76 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
     EXPECT_FALSE(window.variableListWindow().isVisible());
 }
 
-TEST_F(MainWindowTest, HelpOpensTheDocumentInTheCurrentFolderOnlyWhenItExists) {
-    QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(dir.isValid() && QDir::setCurrent(dir.path()));
+// A folder of stand-ins for the desktop's launcher and type database, put alone on PATH.
+void writeDesktopTools(const QString& folder, bool launcher, const char* application) {
+    const auto write = [&](const char* name, const QByteArray& script) {
+        QFile file(folder + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(script) == script.size());
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    if (launcher)
+        write("xdg-open", "#!/bin/sh\nexit 0\n");
+    write("xdg-mime", QByteArray("#!/bin/sh\n[ \"$2\" = filetype ] && echo multipart/related\n"
+                                 "[ \"$2\" = default ] && echo ") +
+                          application + "\nexit 0\n");
+}
+
+TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindowOtherwise) {
+    const QString previousFolder = QDir::currentPath();
+    const QByteArray previousPath = qgetenv("PATH");
     QTextBrowser opened;
     QDesktopServices::setUrlHandler("file", &opened, "setSource");
-    click(c.help);
-    EXPECT_TRUE(opened.source().isEmpty());
-    EXPECT_TRUE(window.isVisible());
-    QFile help(dir.filePath("help.mht"));
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly) && help.write("help") == 4);
-    help.close();
-    click(c.help);
-    EXPECT_EQ(opened.source(), QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath("help.mht")));
+    const struct {
+        bool document, launcher;
+        const char* application;
+        bool viewer;
+    } cases[] = {
+        {false, true, "viewer.desktop", false}, // no document
+        {true, false, "viewer.desktop", false}, // no launcher
+        {true, true, "", false},                // no application for the type
+        {true, true, "viewer.desktop", true},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.document * 100 + row.launcher * 10 + row.viewer);
+        QTemporaryDir folder, tools;
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        writeDesktopTools(tools.path(), row.launcher, row.application);
+        qputenv("PATH", QFile::encodeName(tools.path()));
+        QFile document(folder.filePath("help.mht"));
+        if (row.document) {
+            ASSERT_TRUE(document.open(QIODevice::WriteOnly) && document.write("help") == 4);
+            document.close();
+        }
+        opened.setSource(QUrl());
+        if (window.helpWindow())
+            window.helpWindow()->hide();
+
+        click(c.help);
+        EXPECT_EQ(opened.source(),
+                  row.viewer ? QUrl::fromLocalFile(QDir(folder.path()).absoluteFilePath("help.mht"))
+                             : QUrl());
+        HelpWindow* help = window.helpWindow();
+        EXPECT_EQ(help && help->isVisible(), !row.viewer);
+        EXPECT_TRUE(edit.hasFocus());
+        if (!row.viewer) {
+            EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("工作表的用法")));
+            EXPECT_EQ(help->windowTitle(), QStringLiteral("Quillet 帮助"));
+        }
+    }
+    qputenv("PATH", previousPath);
     QDesktopServices::unsetUrlHandler("file");
-    QDir::setCurrent(previous);
+    QDir::setCurrent(previousFolder);
+
+    // A companion window: hidden and shown again with the main window, closed by Escape.
+    HelpWindow& help = *window.helpWindow();
+    help.show();
+    window.showMinimized();
+    EXPECT_FALSE(help.isVisible());
+    window.showNormal();
+    EXPECT_TRUE(help.isVisible());
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(edit.hasFocus());
 }
 
 } // namespace

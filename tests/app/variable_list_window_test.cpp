@@ -138,6 +138,10 @@ TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariableUntilItIsAssig
     showAndSelect(0);
     QTest::keyClick(list.list(), Qt::Key_Delete);
     EXPECT_EQ(items(), QStringList{"Y = 2"});
+    // No item is selected afterwards: a second Delete erases nothing.
+    EXPECT_TRUE(list.list()->selectedItems().isEmpty());
+    QTest::keyClick(list.list(), Qt::Key_Delete);
+    EXPECT_EQ(items(), QStringList{"Y = 2"});
     EXPECT_EQ(engine.variables().find("x"), nullptr);
     ASSERT_NE(engine.variables().find("Y"), nullptr);
     typeLine("x");

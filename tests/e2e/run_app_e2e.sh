@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Starts the real program on a virtual X display, types "1+2" and Enter into the worksheet,
-# copies the worksheet through the clipboard and checks its text and the window title.
-# Then defines a function, checks the graph window's title and saves screenshots of it, alone
-# and beside the main window.
-# Usage: run_app_e2e.sh path/to/quillet [folder for the screenshot]
-# Exit status 77 (skipped) when xvfb-run, xdotool or xclip is not installed.
+# Starts the real program on a virtual X display and checks from outside what a user sees:
+# typing lands in the worksheet after every button (dialogs cancelled with Escape), the
+# variable list comes up on top, help opens in the program's own window when the desktop has
+# no launcher, the graph window's title, and where the function list window comes back.
+# With --openbox the display runs the openbox window manager, and the stacking order, the
+# windows' allowed actions and a graph defined under an always-on-top main window are
+# checked too. Windows are found by their titles' UTF-8 bytes, so any locale will do.
+# Usage: run_app_e2e.sh [--openbox] path/to/quillet [folder for screenshots]
+# Exit status 77 (skipped) when a tool is not installed.
 set -uo pipefail
-app=$1
+wm=""
+if [[ "${1:-}" == "--openbox" ]]; then
+    wm=openbox
+    shift
+fi
+app=$(realpath "$1")
 shots=${2:-}
 
-for tool in xvfb-run xdotool xclip; do
+for tool in xvfb-run xdotool xclip xprop $wm; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed"
         exit 77
@@ -19,33 +27,120 @@ done
 # Run the checks again inside a fresh virtual display.
 if [[ -z "${QUILLET_E2E_DISPLAY_READY:-}" ]]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" \
-        env QUILLET_E2E_DISPLAY_READY=1 "$0" "$@"
+        env QUILLET_E2E_DISPLAY_READY=1 "$0" ${wm:+--$wm} "$@"
 fi
 
 work=$(mktemp -d)
 pid=""
+wm_pid=""
 cleanup() {
-    if [[ -n "$pid" ]]; then
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    fi
+    for process in $pid $wm_pid; do
+        kill "$process" 2>/dev/null
+        wait "$process" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
-    echo "FAIL: $*"
+    echo "FAIL${wm:+ (under $wm)}: $*"
     [[ -s "$work/app.log" ]] && sed 's/^/  quillet: /' "$work/app.log"
     exit 1
+}
+
+screenshot() {
+    if [[ -n "$shots" ]] && command -v import >/dev/null 2>&1; then
+        mkdir -p "$shots"
+        sleep 0.3
+        import -window root "$shots/$1${wm:+_$wm}.png" && echo "screenshot: $shots/$1${wm:+_$wm}.png"
+    fi
+}
+
+# A text's UTF-8 bytes as xprop prints a property read as 8-bit numbers: "121, 32, 61".
+bytes_of() {
+    printf '%s' "$1" | od -An -tu1 | xargs | sed 's/ /, /g'
+}
+
+# The window's _NET_WM_NAME in the same form, whatever the locale.
+title_bytes() {
+    xprop -id "$1" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = //p'
+}
+
+# The program's visible windows: top-level windows, or the clients in the window manager's
+# frames.
+program_windows() {
+    xdotool search --onlyvisible --maxdepth 3 --pid "$pid" 2>/dev/null
+}
+
+# Prints the id of the program's first visible window whose title is the given text, or
+# starts with it when the second argument is "prefix"; waits up to 10 seconds.
+wait_for_title() {
+    local expected id actual
+    expected=$(bytes_of "$1")
+    for _ in $(seq 100); do
+        for id in $(program_windows); do
+            actual=$(title_bytes "$id")
+            if [[ "$actual" == "$expected" ||
+                  ("${2:-}" == prefix && "$actual" == "$expected, "*) ]]; then
+                echo "$id"
+                return
+            fi
+        done
+        kill -0 "$pid" 2>/dev/null || return
+        sleep 0.1
+    done
+}
+
+visible_windows() {
+    program_windows | wc -l
+}
+
+# Waits until the program shows the given number of windows.
+wait_for_window_count() {
+    for _ in $(seq 100); do
+        (($(visible_windows) == $1)) && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Without a window manager the keyboard focus is set directly.
+focus_window() {
+    if [[ -n "$wm" ]]; then
+        xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    else
+        xdotool windowfocus --sync "$1"
+    fi
+    sleep 0.1
+}
+
+# Clicks the main window at a point of its 237 x 160 dialog-unit layout.
+click_main() {
+    local WIDTH HEIGHT X Y SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool mousemove --window "$main" $((WIDTH * $1 / 237)) $((HEIGHT * $2 / 160)) click 1
+    sleep 0.15
+}
+
+type_line() {
+    xdotool type --delay 20 "$1"
+    xdotool key --delay 40 Return
+}
+
+# Copies the focused text through the clipboard into $work/clipboard.
+copy_all() {
+    rm -f "$work/clipboard"
+    xdotool key --delay 40 ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
 }
 
 # Copies the whole worksheet through the clipboard and checks it is the given text.
 expect_worksheet() {
     local expected actual=""
     expected=$(printf '%s' "$1" | od -An -tx1)
-    xdotool key --delay 40 ctrl+a ctrl+c
-    for _ in $(seq 50); do
-        xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
+    for _ in $(seq 20); do
+        copy_all
         actual=$(od -An -tx1 <"$work/clipboard")
         [[ "$actual" == "$expected" ]] && break
         sleep 0.1
@@ -54,66 +149,140 @@ expect_worksheet() {
     xdotool key --delay 40 ctrl+End
 }
 
-# Prints the id of the first visible window whose name matches the pattern, waiting up to
-# 10 seconds while the program runs; prints nothing when none appears.
-wait_for_window() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [[ -n "$id" ]] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    echo "$id"
+# Fails unless the first window lies above the second in the window manager's stacking.
+expect_above() {
+    local order upper lower
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g')
+    upper=$(printf '0x%x' "$1")
+    lower=$(printf '0x%x' "$2")
+    [[ " $order " == *" $lower "*" $upper "* ]] || fail "$3: stacking (bottom to top) is $order"
 }
 
-cd "$work" || exit 1
-QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
-pid=$!
+# Fails when the window manager lets the user minimise or maximise the window.
+expect_no_minimise_or_maximise() {
+    local actions
+    actions=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)
+    [[ "$actions" == *_NET_WM_ACTION_CLOSE* && "$actions" != *MINIMIZE* &&
+       "$actions" != *MAXIMIZE* ]] || fail "$2 offers: $actions"
+}
 
-# The main window, found by its exact title.
-window=$(wait_for_window '^Quillet$')
-[[ -n "$window" ]] || fail "no window named Quillet appeared"
-
-title=$(xdotool getwindowname "$window")
-[[ "$title" == "Quillet" ]] || fail "window title is '$title'"
-
-# There is no window manager: give the window the keyboard focus directly.
-xdotool windowfocus --sync "$window" || fail "cannot focus the window"
-sleep 0.3
-xdotool type --delay 40 '1+2'
-xdotool key --delay 40 Return
-expect_worksheet $'1+2\n3\n' "after 1+2 and Enter"
-
-# The button "变量列表" shows the variable list without taking the keyboard: typing goes on in
-# the worksheet. The button sits at 199, 53 (37 x 14) of the 237 x 160 dialog-unit layout.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove --window "$window" $((WIDTH * 2175 / 2370)) $((HEIGHT * 60 / 160)) click 1
-[[ -n "$(wait_for_window '^变量列表$')" ]] || fail "the variable list did not appear"
-sleep 0.3
-xdotool type --delay 40 '2*3'
-xdotool key --delay 40 Return
-expect_worksheet $'1+2\n3\n2*3\n6\n' "after the list button"
-
-# A function definition brings up the graph window, titled with the function and its integral.
-xdotool type --delay 40 'fx0 -1,1,x*x'
-xdotool key --delay 40 Return
-graph=$(wait_for_window '^y = x\*x')
-[[ -n "$graph" ]] || fail "no graph window appeared after fx0"
-graph_title=$(xdotool getwindowname "$graph")
-[[ "$graph_title" == "y = x*x     F(x)的定积分 = 0.66"* ]] || fail "graph window title is '$graph_title'"
-
-if [[ -n "$shots" ]] && command -v import >/dev/null 2>&1; then
-    mkdir -p "$shots"
-    sleep 0.3
-    import -window "$graph" "$shots/graph_window.png" && echo "screenshot: $shots/graph_window.png"
-    # The main window with the graph beside it, as the software centre shows the program.
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool windowsize --sync "$graph" $((HEIGHT * 16 / 10)) "$HEIGHT"
-    xdotool windowmove --sync "$graph" "$WIDTH" 0
-    sleep 0.3
-    import -window root -crop "$((WIDTH + HEIGHT * 16 / 10))x$HEIGHT+0+0" +repage \
-        "$shots/main_window.png" && echo "screenshot: $shots/main_window.png"
+if [[ -n "$wm" ]]; then
+    "$wm" >"$work/wm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
 fi
 
-echo "application end to end: passed"
+# The desktop has no launcher: the help is shown in the program's own window, although
+# help.mht lies in the current folder.
+no_launcher_path=$(tr ':' '\n' <<<"$PATH" | while read -r dir; do
+    [[ -x "$dir/xdg-open" ]] || printf '%s:' "$dir"
+done)
+cd "$work" || exit 1
+[[ -f "$(dirname "$app")/help.mht" ]] && cp "$(dirname "$app")/help.mht" .
+PATH=${no_launcher_path%:} QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
+pid=$!
+
+main=$(wait_for_title Quillet)
+[[ -n "$main" ]] || fail "no window named Quillet appeared"
+focus_window "$main"
+type_line '1+2'
+expect_worksheet $'1+2\n3\n' "after 1+2 and Enter"
+
+# "变量列表" (199, 53) shows the list on top; the worksheet keeps the keyboard.
+click_main 217 60
+list=$(wait_for_title 变量列表)
+[[ -n "$list" ]] || fail "the variable list did not appear"
+if [[ -n "$wm" ]]; then
+    expect_above "$list" "$main" "after the list button"
+    expect_no_minimise_or_maximise "$list" "the variable list"
+fi
+screenshot variable_list
+type_line '2*3'
+
+# "载入文件" (199, 78), "保存文件" (199, 103) and "另存为" (199, 128) open dialogs; after
+# Escape the keyboard is back in the worksheet.
+count=$(visible_windows)
+for button in '78 1+3' '103 1+4' '128 1+5'; do
+    read -r y line <<<"$button"
+    click_main 217 $((y + 7))
+    wait_for_window_count $((count + 1)) || fail "no dialog after the button at $y"
+    sleep 0.2
+    xdotool key Escape
+    wait_for_window_count "$count" || fail "the dialog of the button at $y stayed open"
+    sleep 0.2
+    type_line "$line"
+done
+
+# "帮  助" (199, 28): the help window shows the help text; typing goes on in the worksheet.
+click_main 217 35
+help=$(wait_for_title 'Quillet 帮助')
+[[ -n "$help" ]] || fail "no help window appeared"
+type_line '5*5'
+expect_worksheet $'1+2\n3\n2*3\n6\n1+3\n4\n1+4\n5\n1+5\n6\n5*5\n25\n' "after the buttons"
+screenshot help_window
+focus_window "$help"
+copy_all
+grep -q "$(printf '%s' '工作表的用法')" "$work/clipboard" || fail "the help window shows no help text"
+xdotool key Escape
+wait_for_window_count "$count" || fail "Escape left the help window open"
+focus_window "$main"
+
+# A definition brings up the graph window, titled with the function and its integral.
+type_line 'fx0 -1,1,x*x'
+graph=$(wait_for_title 'y = x*x     F(x)的定积分 = 0.66' prefix)
+[[ -n "$graph" ]] || fail "no graph window appeared after fx0"
+
+# The function list window, moved by the user, comes back where it was after Esc and "函数".
+list_button() {
+    local WIDTH HEIGHT X Y SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$graph")"
+    xdotool mousemove --window "$graph" 25 $((HEIGHT - 16)) click 1
+}
+list_button
+functions=$(wait_for_title '自变量范围:' prefix)
+[[ -n "$functions" ]] || fail "the function list did not appear"
+[[ -n "$wm" ]] && expect_no_minimise_or_maximise "$functions" "the function list"
+xdotool windowmove --sync "$functions" 520 380
+sleep 0.3
+moved=$(xdotool getwindowgeometry "$functions" | grep Position)
+focus_window "$graph"
+xdotool key Escape
+wait_for_window_count "$((count + 0))" || fail "Esc left the graph window open"
+focus_window "$main"
+type_line 'fx1 x'
+[[ -n "$(wait_for_title 'y = x*x' prefix)" ]] || fail "the graph window did not come back"
+list_button
+[[ -n "$(wait_for_title '自变量范围:' prefix)" ]] || fail "the function list did not come back"
+sleep 0.3
+again=$(xdotool getwindowgeometry "$functions" | grep Position)
+[[ "$again" == "$moved" ]] || fail "the function list moved from '$moved' to '$again'"
+
+# With no function left the graph window's title is empty, not the program's name.
+focus_window "$main"
+type_line 'fxclr'
+sleep 0.3
+[[ "$(xprop -id "$graph" -notype -f _NET_WM_NAME 8c _NET_WM_NAME)" == "_NET_WM_NAME = " ]] ||
+    fail "after fxclr the graph window is titled '$(xprop -id "$graph" _NET_WM_NAME)'"
+
+if [[ -n "$wm" ]]; then
+    # "主窗口总在最前" (115, 22) takes the main window to the corner where the graph window
+    # comes up; a new graph must still be seen, and the list stays in sight. The check box
+    # keeps the focus: Tab goes on to the worksheet.
+    focus_window "$graph"
+    xdotool key Escape
+    focus_window "$main"
+    click_main 120 27
+    main=$(wait_for_title Quillet)
+    xdotool key --delay 40 Tab ctrl+End
+    type_line 'fx2 x+1'
+    [[ -n "$(wait_for_title 'y = x+1' prefix)" ]] || fail "no graph window after fx2"
+    sleep 0.5
+    expect_above "$graph" "$main" "a definition under an always-on-top main window"
+    expect_above "$list" "$main" "the list under an always-on-top main window"
+    screenshot always_on_top
+fi
+
+echo "application end to end${wm:+ under $wm}: passed"
