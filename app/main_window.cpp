@@ -9,6 +9,7 @@
 #include "app/worksheet_edit.h"
 #include "app/worksheet_files.h"
 #include "engine/expression_engine.h"
+#include "graphs/fonts.h"
 #include "worksheet/worksheet_logic.h"
 
 #include <QApplication>

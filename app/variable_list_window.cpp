@@ -5,6 +5,7 @@
 #include "app/ui_texts.h"
 #include "app/worksheet_edit.h"
 #include "engine/variable_table.h"
+#include "graphs/fonts.h"
 #include "worksheet/result_format.h"
 #include "worksheet/worksheet_logic.h"
 
