@@ -1,9 +1,6 @@
 #include "app/dialog_units.h"
 
-#include "graphs/graph_fonts.h"
-
 #include <QFontMetrics>
-#include <QStringList>
 
 namespace quillet {
 
@@ -18,14 +15,6 @@ int scale(int units, int base, int divisor) {
 }
 
 } // namespace
-
-QFont dialogFont(int pointSize) {
-    QFont font;
-    font.setFamilies({QString::fromLatin1(graph_fonts::kLabelFamily),
-                      QString::fromLatin1(graph_fonts::kChineseFamily)});
-    font.setPointSize(pointSize);
-    return font;
-}
 
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);

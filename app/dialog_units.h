@@ -1,5 +1,6 @@
-// Dialog units and the window fonts: fixed layouts are written in quarters of the dialog
-// font's average character width and eighths of its height, and converted to pixels here.
+// Dialog units: fixed layouts are written in quarters of the window font's average character
+// width and eighths of its height (the fonts are chosen in graphs/fonts.h), and converted to
+// pixels here.
 #pragma once
 
 #include <QFont>
@@ -7,10 +8,6 @@
 #include <QSize>
 
 namespace quillet {
-
-// The font of the windows at pointSize: Liberation Sans for Latin text, with WenQuanYi
-// Micro Hei for the Chinese captions.
-QFont dialogFont(int pointSize);
 
 class DialogUnits {
 public:

@@ -2,7 +2,7 @@
 // result text; a click on a swatch shows or hides that function.
 #pragma once
 
-#include "graphs/graph_fonts.h"
+#include "graphs/fonts.h"
 
 #include <QWidget>
 

@@ -2,6 +2,7 @@
 
 #include "app/dialog_units.h"
 #include "app/function_list_window.h"
+#include "app/ui_texts.h"
 #include "app/x11_window_hints.h"
 #include "graphs/function_graphs.h"
 #include "graphs/graph_painter.h"
@@ -32,8 +33,6 @@ constexpr int kWidthUnits = 207;
 constexpr int kHeightUnits = 105;
 constexpr QSize kMinimumSize(130, 100);
 
-const QString kFunctionsButtonText = QStringLiteral("函数");
-
 // A window title that shows text as it is: Qt reads "[*]" in a title as the place of the
 // modified mark and shows "[*][*]" as "[*]".
 QString literalTitle(const std::string& text) {
@@ -56,7 +55,7 @@ GraphWindow::GraphWindow(FunctionGraphs& model, std::function<void()> focusWorks
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::ClickFocus);
 
-    m_functionsButton = new QPushButton(kFunctionsButtonText, this);
+    m_functionsButton = new QPushButton(ui_texts::kFunctionsButton, this);
     m_functionsButton->setFocusPolicy(Qt::NoFocus);
     connect(m_functionsButton, &QPushButton::clicked, this, [this] { showFunctionList(); });
 

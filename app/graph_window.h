@@ -2,8 +2,8 @@
 // click, and owns the function list window. It is the model's display.
 #pragma once
 
+#include "graphs/fonts.h"
 #include "graphs/graph_display.h"
-#include "graphs/graph_fonts.h"
 
 #include <QWidget>
 

@@ -11,6 +11,7 @@
 #include "app/worksheet_files.h"
 #include "app/x11_window_hints.h"
 #include "engine/expression_engine.h"
+#include "graphs/fonts.h"
 #include "worksheet/worksheet_logic.h"
 
 #include <QApplication>

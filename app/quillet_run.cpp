@@ -1,6 +1,7 @@
 // quillet-run: runs a worksheet file line by line without any window, as if each line were
 // typed at the end of the worksheet and completed with Enter, and prints the worksheet.
 #include "engine/expression_engine.h"
+#include "engine/utf8.h"
 #include "graphs/function_graphs.h"
 #include "worksheet/memory_worksheet.h"
 #include "worksheet/text_codec.h"
@@ -161,17 +162,7 @@ std::string decodeInput(std::string_view bytes, bool utf8) {
     std::vector<std::size_t> invalid;
     std::string text;
     if (utf8) {
-        text.reserve(bytes.size());
-        for (std::size_t pos = 0; pos < bytes.size();) {
-            const auto c = quillet::decodeUtf8Char(bytes, pos);
-            if (c.valid) {
-                text.append(bytes, pos, c.length);
-            } else {
-                quillet::appendUtf8(text, c.codePoint); // U+FFFD
-                invalid.push_back(pos);
-            }
-            pos += c.length;
-        }
+        text = quillet::utf8::sanitized(bytes, invalid);
     } else {
         auto decoded = quillet::decodeGbk(bytes, quillet::InvalidBytes::Replace);
         text = std::move(decoded.utf8);
@@ -220,8 +211,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string_view input = *bytes;
-    if (options.utf8 && input.starts_with("\xEF\xBB\xBF"))
-        input.remove_prefix(3); // a byte-order mark is no part of the first line
+    // A byte-order mark is no part of the first line.
+    if (options.utf8 && input.starts_with(quillet::utf8::kByteOrderMark))
+        input.remove_prefix(quillet::utf8::kByteOrderMark.size());
     const std::string text = decodeInput(input, options.utf8);
 
     quillet::ExpressionEngine engine;

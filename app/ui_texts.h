@@ -1,5 +1,5 @@
-// The texts of the main window and the variable list window, byte for byte (UTF-8), kept
-// together so that every caption and label can be checked in one place.
+// The texts of the main window, the variable list window and the graph window's button, byte
+// for byte (UTF-8), kept together so that every caption and label can be checked in one place.
 #pragma once
 
 #include <QString>
@@ -35,5 +35,8 @@ inline const QString kHelpCaption = QStringLiteral("Quillet 帮助");
 // The variable list window's caption, and the text between a name and its value.
 inline const QString kVariableListCaption = QStringLiteral("变量列表");
 inline const QString kNameValueSeparator = QStringLiteral(" = ");
+
+// The graph window's button that opens the function list.
+inline const QString kFunctionsButton = QStringLiteral("函数");
 
 } // namespace quillet::ui_texts

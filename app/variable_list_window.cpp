@@ -6,6 +6,7 @@
 #include "app/worksheet_edit.h"
 #include "app/x11_window_hints.h"
 #include "engine/variable_table.h"
+#include "graphs/fonts.h"
 #include "worksheet/result_format.h"
 #include "worksheet/worksheet_logic.h"
 

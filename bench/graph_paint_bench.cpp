@@ -1,9 +1,9 @@
 // Cost of painting the graph window from stored samples: a full-HD client area with ten
 // shown functions, in envelope and in ordinary drawing, and the function list.
 #include "engine/expression_engine.h"
+#include "graphs/fonts.h"
 #include "graphs/function_graphs.h"
 #include "graphs/function_list_painter.h"
-#include "graphs/graph_fonts.h"
 #include "graphs/graph_painter.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "graphs/function_list_painter.h"
 
+#include "graphs/fonts.h"
 #include "graphs/function_graphs.h"
 #include "graphs/function_palette.h"
-#include "graphs/graph_fonts.h"
 
 #include <QColor>
 #include <QPainter>

@@ -1,8 +1,9 @@
 #include "graphs/graph_painter.h"
 
+#include "graphs/fonts.h"
 #include "graphs/function_graphs.h"
 #include "graphs/function_palette.h"
-#include "graphs/graph_fonts.h"
+#include "graphs/graph_texts.h"
 
 #include <QColor>
 #include <QFontMetrics>
@@ -92,7 +93,7 @@ void drawAxesAndLabels(QPainter& painter, const FunctionGraphs& model, QSize cli
 
     if (envelopeMode)
         textAt(painter, left, client.height() - kCaptionRise,
-               std::string(graph_painter_texts::kEnvelopeCaption));
+               std::string(graph_texts::kEnvelopeCaption));
 }
 
 // Collects a curve as line segments from vertex to vertex, in runs broken where samples are

@@ -5,7 +5,6 @@
 #include <QSize>
 
 #include <optional>
-#include <string_view>
 #include <vector>
 
 class QPainter;
@@ -14,11 +13,6 @@ namespace quillet {
 
 class FunctionGraphs;
 struct GraphFonts;
-
-namespace graph_painter_texts {
-// Written under the plot while the envelope drawing is on.
-inline constexpr std::string_view kEnvelopeCaption = "画出最大值点";
-} // namespace graph_painter_texts
 
 // The plot area: the client area less the label margin on the left (60 pixels) and the
 // label band at the bottom (50 pixels). Nothing of the plot is drawn when it is empty.

@@ -1,5 +1,5 @@
-// The texts the function graphs show in captions, titles and result lines, byte for byte
-// (UTF-8).
+// The texts the function graphs show in captions, titles and result lines and the graph
+// window draws under its plot, byte for byte (UTF-8).
 #pragma once
 
 #include <string_view>
@@ -16,5 +16,7 @@ inline constexpr std::string_view kCaptionPrefix = "y = ";
 inline constexpr std::string_view kCaptionGap = "     ";
 // A slot's result line, followed by the integral in "%g" form.
 inline constexpr std::string_view kIntegralPrefix = "F(x)的定积分 = ";
+// Written under the plot while the envelope drawing is on.
+inline constexpr std::string_view kEnvelopeCaption = "画出最大值点";
 
 } // namespace quillet::graph_texts

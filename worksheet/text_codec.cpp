@@ -17,7 +17,6 @@ constexpr unsigned kTrailLast = 0xFE;
 constexpr unsigned kTrailCount = kTrailLast - kTrailFirst + 1;
 constexpr unsigned kEuroByte = 0x80;
 constexpr char32_t kEuro = 0x20AC;
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kPreservedByteBase = kPreservedByteFirst - 0x81;
 
 // Two-byte GBK code -> BMP code point, 0 where the pair is unmapped.
@@ -48,22 +47,6 @@ inline char32_t lookupPair(unsigned lead, unsigned trail) {
     if (trail < kTrailFirst || trail > kTrailLast)
         return 0;
     return kGbkToUnicode[(lead - kLeadFirst) * kTrailCount + (trail - kTrailFirst)];
-}
-
-// Writes a BMP code point (never a surrogate) as UTF-8 at out and returns the
-// position after it. The caller has made room for three bytes.
-inline char* writeBmpUtf8(char* out, char32_t codePoint) {
-    if (codePoint < 0x80) {
-        *out++ = static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        *out++ = static_cast<char>(0xC0 | codePoint >> 6);
-        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xE0 | codePoint >> 12);
-        *out++ = static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
-        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return out;
 }
 
 // Most bytes one GBK input byte can turn into in UTF-8 (an undecodable byte
@@ -101,42 +84,7 @@ GbkBytes encodeChar(char32_t codePoint) {
     return result;
 }
 
-inline Utf8Char readUtf8Char(std::string_view utf8, std::size_t offset) {
-    const std::size_t length = utf8::sequenceLength(utf8.substr(offset));
-    if (length == 0)
-        return {kReplacement, 1, false};
-    constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t codePoint = static_cast<unsigned char>(utf8[offset]) & kLeadBits[length];
-    for (std::size_t i = 1; i < length; ++i)
-        codePoint = codePoint << 6 | (static_cast<unsigned char>(utf8[offset + i]) & 0x3F);
-    return {codePoint, length, true};
-}
-
 } // namespace
-
-Utf8Char decodeUtf8Char(std::string_view utf8, std::size_t offset) {
-    return readUtf8Char(utf8, offset);
-}
-
-void appendUtf8(std::string& out, char32_t codePoint) {
-    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        codePoint = kReplacement;
-    if (codePoint < 0x80) {
-        out.push_back(static_cast<char>(codePoint));
-    } else if (codePoint < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | codePoint >> 6));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else if (codePoint < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | codePoint >> 12));
-        out.push_back(static_cast<char>(0x80 | (codePoint >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | codePoint >> 18));
-        out.push_back(static_cast<char>(0x80 | (codePoint >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (codePoint >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-    }
-}
 
 DecodedText decodeGbk(std::string_view gbk, InvalidBytes mode) {
     DecodedText result;
@@ -161,14 +109,14 @@ DecodedText decodeGbk(std::string_view gbk, InvalidBytes mode) {
                 continue;
             }
             if (byte == kEuroByte) {
-                out = writeBmpUtf8(out, kEuro);
+                out = utf8::write(out, kEuro);
                 ++i;
                 continue;
             }
             if (byte <= kLeadLast && i + 1 < size) {
                 const char32_t codePoint = lookupPair(byte, static_cast<unsigned char>(gbk[i + 1]));
                 if (codePoint != 0) {
-                    out = writeBmpUtf8(out, codePoint);
+                    out = utf8::write(out, codePoint);
                     i += 2;
                     continue;
                 }
@@ -176,8 +124,8 @@ DecodedText decodeGbk(std::string_view gbk, InvalidBytes mode) {
             // Only this byte is undecodable: the next one may be ASCII or a lead
             // byte of its own and is decoded on the next iteration.
             result.invalidByteOffsets.push_back(i);
-            out = writeBmpUtf8(out, mode == InvalidBytes::Preserve ? kPreservedByteBase + byte
-                                                                   : kReplacement);
+            out = utf8::write(out, mode == InvalidBytes::Preserve ? kPreservedByteBase + byte
+                                                                  : utf8::kReplacementCodePoint);
             ++i;
         }
         utf8.resize(static_cast<std::size_t>(out - utf8.data()));
@@ -201,7 +149,7 @@ EncodedText encodeGbk(std::string_view utf8) {
             ++i;
             continue;
         }
-        const Utf8Char ch = readUtf8Char(utf8, i);
+        const utf8::Char ch = utf8::decodeChar(utf8, i);
         const GbkBytes encoded = ch.valid ? encodeChar(ch.codePoint) : GbkBytes{};
         if (encoded.length == 2) {
             *out++ = encoded.bytes[0];
@@ -223,7 +171,7 @@ std::size_t gbkPrefixLength(std::string_view utf8, std::size_t maxGbkBytes) {
     std::size_t gbkBytes = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const Utf8Char ch = readUtf8Char(utf8, i);
+        const utf8::Char ch = utf8::decodeChar(utf8, i);
         const std::size_t encodedLength = ch.valid ? encodeChar(ch.codePoint).length : 0;
         // Unencodable characters and invalid bytes are written as one '?'.
         const std::size_t cost = encodedLength == 0 ? 1 : encodedLength;

@@ -50,19 +50,4 @@ EncodedText encodeGbk(std::string_view utf8);
 // encoding (as produced by encodeGbk) takes at most maxGbkBytes bytes.
 std::size_t gbkPrefixLength(std::string_view utf8, std::size_t maxGbkBytes);
 
-// One character read from UTF-8 text.
-struct Utf8Char {
-    char32_t codePoint = 0; // U+FFFD when !valid
-    std::size_t length = 0; // bytes consumed; 1 when !valid
-    bool valid = false;
-};
-
-// Reads the character starting at utf8[offset] (offset < utf8.size()).
-// Overlong forms, surrogates, code points above U+10FFFF and truncated
-// sequences are invalid; an invalid sequence consumes exactly one byte.
-Utf8Char decodeUtf8Char(std::string_view utf8, std::size_t offset);
-
-// Appends the UTF-8 encoding of codePoint (U+FFFD if it is not a scalar value).
-void appendUtf8(std::string& out, char32_t codePoint);
-
 } // namespace quillet

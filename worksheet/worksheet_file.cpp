@@ -4,8 +4,6 @@
 #include "worksheet/text_codec.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 namespace quillet {
 
@@ -14,7 +12,6 @@ namespace {
 // UTF-8 forms of the two line-break marks.
 constexpr std::string_view kBareLineFeedMarkUtf8 = "\xEF\x9C\x8A";   // U+F70A
 constexpr std::string_view kLoneCarriageReturnUtf8 = "\xEF\x9C\x8D"; // U+F70D
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Kept bytes and marks are U+F700 plus a byte; in UTF-8 they all start with these two bytes.
 constexpr char32_t kKeptByteBase = 0xF700;
 constexpr unsigned char kKeptSecondFirst = 0x9C; // U+F700
@@ -71,41 +68,10 @@ std::string markLineBreaks(std::string_view decoded, LineBreakStyle style, bool 
     return text;
 }
 
-// Number of characters (code points, an invalid byte counting as one) in utf8.
-std::size_t countCharacters(std::string_view utf8) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < utf8.size(); i += decodeUtf8Char(utf8, i).length)
-        ++count;
-    return count;
-}
-
-// Length of the run of ASCII bytes at the start of bytes, eight at a time where it can.
-std::size_t asciiPrefix(std::string_view bytes) {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080u)
-            break;
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
-        ++i;
-    return i;
-}
-
 // Valid UTF-8 with at least one character beyond ASCII.
 bool isUtf8BeyondAscii(std::string_view bytes) {
-    std::size_t i = asciiPrefix(bytes);
-    if (i == bytes.size())
-        return false;
-    while (i < bytes.size()) {
-        const std::size_t length = utf8::sequenceLength(bytes.substr(i));
-        if (length == 0)
-            return false;
-        i += length;
-        i += asciiPrefix(bytes.substr(i));
-    }
-    return true;
+    const std::size_t ascii = utf8::asciiPrefixLength(bytes);
+    return ascii < bytes.size() && utf8::isValid(bytes.substr(ascii));
 }
 
 bool isKeptRange(std::string_view bytes, std::size_t i) {
@@ -121,7 +87,7 @@ std::string decodeUtf8File(std::string_view bytes) {
     text.reserve(bytes.size());
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t ascii = asciiPrefix(bytes.substr(i));
+        const std::size_t ascii = utf8::asciiPrefixLength(bytes.substr(i));
         text.append(bytes.substr(i, ascii));
         i += ascii;
         if (i == bytes.size())
@@ -133,7 +99,7 @@ std::string decodeUtf8File(std::string_view bytes) {
             continue;
         }
         for (const std::size_t end = i + (length == 0 ? 1 : length); i < end; ++i)
-            appendUtf8(text, kKeptByteBase + static_cast<unsigned char>(bytes[i]));
+            utf8::append(text, kKeptByteBase + static_cast<unsigned char>(bytes[i]));
     }
     return text;
 }
@@ -150,12 +116,12 @@ EncodedUtf8 encodeUtf8File(std::string_view staged) {
     result.bytes.reserve(staged.size());
     std::size_t i = 0;
     while (i < staged.size()) {
-        const std::size_t ascii = asciiPrefix(staged.substr(i));
+        const std::size_t ascii = utf8::asciiPrefixLength(staged.substr(i));
         result.bytes.append(staged.substr(i, ascii));
         i += ascii;
         if (i == staged.size())
             break;
-        const Utf8Char ch = decodeUtf8Char(staged, i);
+        const utf8::Char ch = utf8::decodeChar(staged, i);
         if (!ch.valid && !result.firstInvalid)
             result.firstInvalid = i;
         if (ch.valid && ch.codePoint >= kKeptByteBase + 0x80 &&
@@ -191,9 +157,9 @@ DecodedWorksheetFile decodeWorksheetFile(std::string_view bytes) {
     // CR and LF bytes are never part of a two-byte GBK character (trail bytes start at
     // 0x40) nor of a UTF-8 one, so they come out of the decoder unchanged and in place.
     std::string decoded;
-    if (bytes.starts_with(kByteOrderMark)) {
+    if (bytes.starts_with(utf8::kByteOrderMark)) {
         result.encoding = FileEncoding::Utf8WithBom;
-        decoded = decodeUtf8File(bytes.substr(kByteOrderMark.size()));
+        decoded = decodeUtf8File(bytes.substr(utf8::kByteOrderMark.size()));
     } else if (isUtf8BeyondAscii(bytes)) {
         result.encoding = FileEncoding::Utf8;
         decoded = decodeUtf8File(bytes);
@@ -249,11 +215,11 @@ EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle s
     if (encoding == FileEncoding::Gbk) {
         encoded = encodeGbk(staged);
     } else {
-        EncodedUtf8 utf8 = encodeUtf8File(staged);
-        encoded.firstUnencodable = utf8.firstInvalid;
+        EncodedUtf8 asUtf8 = encodeUtf8File(staged);
+        encoded.firstUnencodable = asUtf8.firstInvalid;
         if (encoding == FileEncoding::Utf8WithBom)
-            utf8.bytes.insert(0, kByteOrderMark);
-        encoded.gbk = std::move(utf8.bytes);
+            asUtf8.bytes.insert(0, utf8::kByteOrderMark);
+        encoded.gbk = std::move(asUtf8.bytes);
     }
     // A zero character would end the file for the reader: it is refused like a character
     // that the encoding lacks.
@@ -269,15 +235,15 @@ EncodedWorksheetFile encodeWorksheetFile(std::string_view text, LineBreakStyle s
     const std::string_view before = std::string_view(staged).substr(0, *bad);
     const std::size_t lastLineFeed = before.rfind('\n');
     const std::size_t lineStart = lastLineFeed == std::string_view::npos ? 0 : lastLineFeed + 1;
-    const Utf8Char ch = decodeUtf8Char(staged, *bad);
+    const utf8::Char ch = utf8::decodeChar(staged, *bad);
     UnencodableCharacter& what = result.unencodable.emplace();
     what.codePoint = ch.codePoint;
     if (ch.valid)
         what.character = staged.substr(*bad, ch.length);
     else
-        appendUtf8(what.character, ch.codePoint);
+        utf8::append(what.character, ch.codePoint);
     what.line = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + 1;
-    what.column = static_cast<int>(countCharacters(before.substr(lineStart))) + 1;
+    what.column = static_cast<int>(utf8::countChars(before.substr(lineStart))) + 1;
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include "app/variable_list_window.h"
 #include "app/worksheet_edit.h"
 #include "engine/expression_engine.h"
+#include "graphs/fonts.h"
 
 #include <QListWidget>
 #include <QPushButton>

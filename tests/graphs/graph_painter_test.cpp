@@ -2,10 +2,10 @@
 // and the geometry behind it: rows of values, samples of columns, list clicks.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
+#include "graphs/fonts.h"
 #include "graphs/function_graphs.h"
 #include "graphs/function_list_painter.h"
 #include "graphs/function_palette.h"
-#include "graphs/graph_fonts.h"
 #include "graphs/graph_painter.h"
 
 #include <QColor>

@@ -171,7 +171,7 @@ TEST(TextCodec, UnencodableCharactersBecomeQuestionMarksAndAreReported) {
 TEST(TextCodec, PreservedByteCodePointsEncodeToTheirRawByte) {
     for (char32_t codePoint = kPreservedByteFirst; codePoint <= kPreservedByteLast; ++codePoint) {
         std::string utf8;
-        appendUtf8(utf8, codePoint);
+        utf8::append(utf8, codePoint);
         expectEncoded(utf8, std::string(1, static_cast<char>(codePoint - 0xF700)));
     }
 }
@@ -191,40 +191,9 @@ TEST(TextCodec, GbkPrefixLengthIsTheLongestWholeCharacterPrefixThatFits) {
         EXPECT_LE(encodedSize(prefix), limit);
         if (prefix < text.size()) { // on a character boundary, and one more character won't fit
             EXPECT_NE(static_cast<unsigned char>(text[prefix]) & 0xC0, 0x80);
-            EXPECT_GT(encodedSize(prefix + decodeUtf8Char(text, prefix).length), limit);
+            EXPECT_GT(encodedSize(prefix + utf8::decodeChar(text, prefix).length), limit);
         }
     }
-}
-
-TEST(TextCodec, EachInvalidUtf8ByteIsReplaced) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80", "a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80"},
-        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"}, // the highest code point
-        {"a\x80z", "a" + kFffd + "z"},            // a stray continuation byte
-        {"\xC1\xBF", kFffd + kFffd},              // overlong forms
-        {"\xE0\x9F\xBF", kFffd + kFffd + kFffd},
-        {"\xED\xBF\xBF", kFffd + kFffd + kFffd},             // an encoded surrogate
-        {"\xF4\x90\x80\x80", kFffd + kFffd + kFffd + kFffd}, // above U+10FFFF
-        {"x\xF0\x9F\x98", "x" + kFffd + kFffd + kFffd},      // truncated at the end
-    };
-    for (const auto& [input, sanitized] : cases)
-        EXPECT_EQ(hex(sanitizeUtf8(input)), hex(sanitized)) << hex(input);
-}
-
-TEST(TextCodec, Utf8CharactersAreReadOneAtATimeAndWrittenAsScalarValues) {
-    const std::string text = "a\xE5\xA4\x8D\xF0\x9F\x98\x80\xFF";
-    std::string read; // code point/length, "!" when invalid
-    for (std::size_t offset = 0; offset < text.size();
-         offset += decodeUtf8Char(text, offset).length) {
-        const Utf8Char c = decodeUtf8Char(text, offset);
-        read +=
-            std::to_string(c.codePoint) + '/' + std::to_string(c.length) + (c.valid ? " " : "! ");
-    }
-    EXPECT_EQ(read, "97/1 22797/3 128512/4 65533/1! ");
-    std::string out;
-    for (const char32_t codePoint : {0xD800, 0x110000, 0x7FF}) // a surrogate, too large, U+07FF
-        appendUtf8(out, codePoint);
-    EXPECT_EQ(hex(out), hex(kFffd + kFffd + "\xDF\xBF"));
 }
 
 } // namespace

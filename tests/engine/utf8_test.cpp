@@ -1,0 +1,72 @@
+#include "engine/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+const std::string kFffd(utf8::kReplacementCharacter);
+
+// Bytes as hex, so that failures show exactly which bytes differ.
+std::string hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
+    }
+    return out;
+}
+
+TEST(Utf8, EachInvalidByteIsReplacedAndReported) {
+    using Offsets = std::vector<std::size_t>;
+    const std::tuple<std::string, std::string, Offsets> cases[] = {
+        {"a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80", "a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80", {}},
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF", {}}, // the highest code point
+        {"a\x80z", "a" + kFffd + "z", {1}},           // a stray continuation byte
+        {"\xC1\xBF", kFffd + kFffd, {0, 1}},          // overlong forms
+        {"\xE0\x9F\xBF", kFffd + kFffd + kFffd, {0, 1, 2}},
+        {"\xED\xBF\xBF", kFffd + kFffd + kFffd, {0, 1, 2}},                // an encoded surrogate
+        {"\xF4\x90\x80\x80", kFffd + kFffd + kFffd + kFffd, {0, 1, 2, 3}}, // above U+10FFFF
+        {"x\xF0\x9F\x98", "x" + kFffd + kFffd + kFffd, {1, 2, 3}},         // truncated at the end
+        {"0123456789\xFF", "0123456789" + kFffd, {10}},                    // after a run of ASCII
+    };
+    for (const auto& [input, sanitized, offsets] : cases) {
+        SCOPED_TRACE(hex(input));
+        std::string appended;
+        EXPECT_EQ(utf8::appendSanitized(appended, input, input.size()), input.size());
+        EXPECT_EQ(hex(appended), hex(sanitized));
+        Offsets reported;
+        EXPECT_EQ(hex(utf8::sanitized(input, reported)), hex(sanitized));
+        EXPECT_EQ(reported, offsets);
+        EXPECT_EQ(utf8::isValid(input), offsets.empty());
+    }
+}
+
+TEST(Utf8, CharactersAreReadOneAtATimeAndWrittenAsScalarValues) {
+    const std::string text = "a\xE5\xA4\x8D\xF0\x9F\x98\x80\xFF";
+    std::string read; // code point/length, "!" when invalid
+    for (std::size_t offset = 0; offset < text.size();
+         offset += utf8::decodeChar(text, offset).length) {
+        const utf8::Char c = utf8::decodeChar(text, offset);
+        read +=
+            std::to_string(c.codePoint) + '/' + std::to_string(c.length) + (c.valid ? " " : "! ");
+    }
+    EXPECT_EQ(read, "97/1 22797/3 128512/4 65533/1! ");
+    EXPECT_EQ(utf8::countChars(text), 4U);
+    std::string out;
+    // A surrogate, too large, then the last code point of each length.
+    const char32_t codePoints[] = {0xD800, 0x110000, 0x7F, 0x7FF, 0xFFFF, 0x10FFFF};
+    for (const char32_t codePoint : codePoints)
+        utf8::append(out, codePoint);
+    EXPECT_EQ(hex(out), hex(kFffd + kFffd + "\x7F\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF"));
+}
+
+} // namespace
+} // namespace quillet
