@@ -106,10 +106,6 @@ void WorksheetEdit::setModified(bool modified) {
     document()->setModified(modified);
 }
 
-QString WorksheetEdit::worksheetText() const {
-    return toPlainText();
-}
-
 void WorksheetEdit::insertSystemText(const QString& text) {
     QTextCursor cursor = textCursor();
     if (text.isEmpty() && !cursor.hasSelection())

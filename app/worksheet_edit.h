@@ -37,8 +37,6 @@ public:
     bool isModified() const;
     void setModified(bool modified);
 
-    // The whole text with "\n" between lines.
-    QString worksheetText() const;
     // Inserts text at the caret as the system does (results, the keypad decimal point, the
     // Insert key): replaces the selection and sets the modified flag. The insertion has no
     // undo step of its own; it is undone together with the edit before it.

@@ -3,7 +3,6 @@
 #include "app/file_io.h"
 #include "app/file_texts.h"
 #include "app/worksheet_edit.h"
-#include "worksheet/worksheet_logic.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -134,11 +133,6 @@ bool WorksheetFiles::confirmClose() {
     return promptSaveChanges(file_texts::kCloseCaption) != FileDialogs::Answer::Cancel;
 }
 
-QString WorksheetFiles::currentFilePath() const {
-    const WorksheetLogic* logic = m_editor.logic();
-    return logic ? QString::fromStdString(logic->currentFilePath()) : QString();
-}
-
 bool WorksheetFiles::writeWorksheet(const QString& path) {
     const EncodedWorksheetFile encoded =
         encodeWorksheetFile(m_editor.toPlainText().toStdString(), m_lineBreaks, m_encoding);
@@ -164,8 +158,7 @@ bool WorksheetFiles::writeWorksheet(const QString& path) {
 }
 
 void WorksheetFiles::tieToFile(const QString& path) {
-    if (WorksheetLogic* logic = m_editor.logic())
-        logic->setCurrentFilePath(path.toStdString());
+    m_currentFilePath = path;
     m_setTitle(file_texts::windowTitle(QFileInfo(path).fileName()));
 }
 

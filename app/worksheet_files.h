@@ -33,8 +33,11 @@ public:
     // The close request: false keeps the window open.
     bool confirmClose();
 
+    // The file the worksheet was last loaded from or saved to; empty while untitled.
+    const QString& currentFilePath() const { return m_currentFilePath; }
+    void setCurrentFilePath(const QString& path) { m_currentFilePath = path; }
+
 private:
-    QString currentFilePath() const;
     // Writes the worksheet text to path; on failure the old file keeps its bytes (or the
     // message says otherwise). Reports a failure in a message box and returns false.
     bool writeWorksheet(const QString& path);
@@ -48,6 +51,7 @@ private:
     // The line breaks of the file last loaded; a file is written back with them.
     LineBreakStyle m_lineBreaks = LineBreakStyle::CrLf;
     FileEncoding m_encoding = FileEncoding::Gbk;
+    QString m_currentFilePath;
 };
 
 } // namespace quillet

@@ -57,8 +57,6 @@ public:
     DisplayBase displayBase() const { return m_displayBase; }
     void setDisplayBase(DisplayBase base) { m_displayBase = base; }
     std::uint32_t precision() const { return m_precision; }
-    const std::string& currentFilePath() const { return m_currentFilePath; }
-    void setCurrentFilePath(std::string path) { m_currentFilePath = std::move(path); }
 
 private:
     struct Outcome;
@@ -75,7 +73,6 @@ private:
     VirtualKey m_lastKey = VirtualKey::None;
     DisplayBase m_displayBase = DisplayBase::Decimal;
     std::uint32_t m_precision = kStartPrecision;
-    std::string m_currentFilePath;
     bool m_shiftDown = false;
     bool m_ctrlDown = false;
 };

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/variable_list_window.h"
 #include "app/worksheet_edit.h"
+#include "app/worksheet_files.h"
 #include "engine/expression_engine.h"
 #include "graphs/fonts.h"
 #include "worksheet/worksheet_logic.h"
@@ -301,12 +302,12 @@ TEST_F(MainWindowTest, StatusLineIsAsWideAsTheWorksheetAndMarksACutTextWithAnEll
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
     typeLine("1");
     window.variableListWindow().show();
-    window.logic().setCurrentFilePath("/tmp/quillet-close-test.txt");
+    window.files().setCurrentFilePath(QStringLiteral("/tmp/quillet-close-test.txt"));
     dialogs.answer = FileDialogs::Answer::Cancel;
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible() && window.variableListWindow().isVisible());
     EXPECT_EQ(dialogs.questions, 1);
-    window.logic().setCurrentFilePath(""); // never saved or loaded, typed into: asked too
+    window.files().setCurrentFilePath(QString()); // never saved or loaded, typed into: asked too
     dialogs.answer = FileDialogs::Answer::No;
     EXPECT_TRUE(window.close());
     EXPECT_EQ(dialogs.questions, 2);

@@ -128,8 +128,7 @@ protected:
     // The worksheet text, its file (inside the test folder), the window title and whether
     // the text was modified.
     std::string state() const {
-        const QString file =
-            QDir(dir.path()).relativeFilePath(window.logic().currentFilePath().c_str());
+        const QString file = QDir(dir.path()).relativeFilePath(window.files().currentFilePath());
         return (editor.toPlainText() + " | " + file + " | " + window.windowTitle() +
                 (editor.isModified() ? " | modified" : " | unmodified"))
             .toStdString();
@@ -326,7 +325,7 @@ TEST_F(WorksheetFilesTest, UntitledWorksheetAsksBeforeItIsDiscarded) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(pathOf("kept.txt"));
-        window.logic().setCurrentFilePath("");
+        window.files().setCurrentFilePath(QString());
         window.setWindowTitle("Quillet");
         editor.setWorksheetText(QString());
         type(c.typed);
