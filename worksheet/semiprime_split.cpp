@@ -50,7 +50,8 @@ constexpr unsigned gcdSmall(unsigned a, unsigned b) {
 
 // lcm(1..b1) as little-endian 64-bit words with its bit length.
 template <unsigned B1> struct StageOneMultiplier {
-    static constexpr std::size_t kWords = B1 / 40 + 2; // lcm(1..b) < e^(1.04 b) < 2^(1.5 b)
+    // lcm(1..b) = e^psi(b) < e^(1.0389 b) < 2^(1.5 b), and 64 bits per 40 of b leave room.
+    static constexpr std::size_t kWords = B1 / 40 + 2;
     std::array<u64, kWords> words{};
     int bits = 0;
 
@@ -95,11 +96,11 @@ template <unsigned B1, unsigned D, unsigned B2> struct StageTwoPattern {
     }();
     static constexpr unsigned kFirstM = (B1 + D / 2) / D;
     static constexpr unsigned kLastM = (B2 + D / 2) / D;
-    std::array<unsigned, kBabyCount> baby{};
     std::array<std::uint32_t, kLastM - kFirstM + 1> masks{};
 
     constexpr StageTwoPattern() {
-        static_assert(kBabyCount <= 32);
+        static_assert(kBabyCount <= 32 && kFirstM >= 1);
+        std::array<unsigned, kBabyCount> baby{};
         unsigned next = 0;
         for (unsigned j = 1; j < D / 2; ++j) {
             if (gcdSmall(j, D) == 1) {
