@@ -1,23 +1,26 @@
 #include "worksheet/factorisation.h"
 
+#include "worksheet/montgomery64.h"
+#include "worksheet/semiprime_split.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <numeric>
 
 namespace quillet {
 namespace {
 
-__extension__ typedef unsigned __int128 u128;
+using montgomery64::inverseMod2_64;
+using montgomery64::Montgomery;
 using u64 = std::uint64_t;
 
 // Longer texts are written without blanks so they stay readable in a cell.
 constexpr std::size_t kMaxSpacedLength = 50;
 
 // Odd primes below this bound are removed by trial division before
-// Miller-Rabin and Pollard's rho are used on what is left.
+// Miller-Rabin and the divisor search are used on what is left.
 constexpr u64 kTrialBound = 1024;
 
 // An odd prime with its inverse modulo 2^64: p divides n exactly when
@@ -27,14 +30,6 @@ struct TrialPrime {
     u64 inverse;
     u64 maxQuotient;
 };
-
-constexpr u64 inverseMod2_64(u64 odd) {
-    u64 inv = odd; // correct to 3 bits for any odd number
-    for (int i = 0; i < 5; ++i) {
-        inv *= 2 - odd * inv;
-    }
-    return inv;
-}
 
 constexpr std::size_t countOddPrimesBelow(u64 bound) {
     std::size_t count = 0;
@@ -69,67 +64,45 @@ constexpr auto kTrialPrimes = [] {
     return table;
 }();
 
-// Arithmetic modulo an odd n < 2^63 in Montgomery form (R = 2^64), so that
-// products need a 128-bit multiplication but no 128-bit division.
-class Montgomery {
-public:
-    explicit Montgomery(u64 n) : m_n(n), m_inverse(inverseMod2_64(n)), m_one((u64{0} - n) % n) {}
-
-    u64 modulus() const { return m_n; }
-    u64 one() const { return m_one; }
-
-    u64 toMontgomery(u64 x) const {
-        return static_cast<u64>((static_cast<u128>(x % m_n) << 64) % m_n);
-    }
-
-    u64 multiply(u64 a, u64 b) const { return reduce(static_cast<u128>(a) * b); }
-
-    // Returns (a*a + c) * R^-1 mod n for a < n and a small c: a map of the
-    // form x^2 + constant, with the addition folded into the reduction so it
-    // adds almost nothing to the dependency chain of a rho walk.
-    u64 squareAdd(u64 a, u64 c) const { return reduce(static_cast<u128>(a) * a + c); }
-
-    u64 subtract(u64 a, u64 b) const { return a >= b ? a - b : a + (m_n - b); }
-
-private:
-    // Returns t * R^-1 mod n for t < n * 2^64, in [0, n).
-    u64 reduce(u128 t) const {
-        const u64 m = static_cast<u64>(t) * m_inverse;
-        const u64 high = static_cast<u64>(t >> 64);
-        const u64 correction = static_cast<u64>((static_cast<u128>(m) * m_n) >> 64);
-        return high >= correction ? high - correction : high + (m_n - correction);
-    }
-
-    u64 m_n;
-    u64 m_inverse;
-    u64 m_one;
+// Deterministic Miller-Rabin. Each base set below has no strong pseudoprime under its
+// bound, so the smaller numbers, such as the factors of a product of two large primes, are
+// decided with fewer bases.
+struct WitnessSet {
+    u64 bound;
+    std::array<u64, 12> bases;
+    std::size_t count;
 };
+constexpr std::array<WitnessSet, 4> kWitnessSets = {{
+    {4759123141, {2, 7, 61}, 3},
+    {341550071728321, {2, 3, 5, 7, 11, 13, 17}, 7},
+    {3825123056546413051, {2, 3, 5, 7, 11, 13, 17, 19, 23}, 9},
+    {~u64{0}, {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}, 12},
+}};
 
-// Deterministic Miller-Rabin: these twelve bases decide primality for every
-// n < 2^64 (the first twelve primes suffice up to 3.18e23).
 bool isPrime(u64 n) {
     if (n < 2) {
         return false;
     }
-    constexpr std::array<u64, 12> kBases = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
-    for (const u64 base : kBases) {
-        if (n == base) {
-            return true;
-        }
-        if (n % base == 0) {
-            return false;
+    for (const u64 p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
+        if (n % p == 0) {
+            return n == p;
         }
     }
-    // n is odd, coprime to every base and greater than 37 from here on.
+    if (n < 41 * 41) {
+        return true;
+    }
+    // n is odd, above every base and coprime to every prime up to 37 from here on.
     const Montgomery mont(n);
     const u64 one = mont.one();
     const u64 minusOne = n - one;
     const int shift = __builtin_ctzll(n - 1);
     const u64 oddPart = (n - 1) >> shift;
 
-    for (const u64 base : kBases) {
+    const WitnessSet& set = *std::find_if(kWitnessSets.begin(), kWitnessSets.end(),
+                                          [n](const WitnessSet& s) { return n < s.bound; });
+    for (std::size_t b = 0; b < set.count; ++b) {
         u64 x = one;
-        u64 power = mont.toMontgomery(base);
+        u64 power = mont.toMontgomery(set.bases[b]); // every base is below n
         for (u64 e = oddPart; e != 0; e >>= 1) {
             if (e & 1) {
                 x = mont.multiply(x, power);
@@ -166,47 +139,6 @@ u64 integerSqrt(u64 n) {
     return r;
 }
 
-// Pollard's rho with Brent's cycle detection and batched gcds. Each round fixes x, walks
-// y `length` steps without comparing, then `length` more steps multiplying up |x - y|: the
-// compared distances length+1 .. 2*length grow until one is a multiple of the cycle, and
-// the walking half costs one multiplication per step instead of two.
-// n must be odd and composite. Returns a proper divisor, or 0 when this constant failed.
-u64 pollardBrent(const Montgomery& mont, u64 c) {
-    constexpr u64 kBatch = 256;
-    const u64 n = mont.modulus();
-    const auto step = [&](u64 v) { return mont.squareAdd(v, c); };
-
-    u64 y = mont.toMontgomery(2);
-    u64 product = mont.one();
-    for (u64 length = 1;; length <<= 1) {
-        const u64 x = y;
-        for (u64 i = 0; i < length; ++i) {
-            y = step(y);
-        }
-        for (u64 done = 0; done < length; done += kBatch) {
-            const u64 saved = y;
-            const u64 count = std::min(kBatch, length - done);
-            for (u64 i = 0; i < count; ++i) {
-                y = step(y);
-                product = mont.multiply(product, mont.subtract(x, y));
-            }
-            u64 divisor = std::gcd(product, n);
-            if (divisor == 1) {
-                continue;
-            }
-            if (divisor == n) {
-                // The batch overshot: replay it one step at a time.
-                y = saved;
-                do {
-                    y = step(y);
-                    divisor = std::gcd(mont.subtract(x, y), n);
-                } while (divisor == 1);
-            }
-            return divisor == n ? 0 : divisor;
-        }
-    }
-}
-
 // Collects the prime factors of an odd composite n into factors[count...].
 void splitComposite(u64 n, std::array<u64, 64>& factors, std::size_t& count) {
     std::array<u64, 64> pending{};
@@ -224,11 +156,7 @@ void splitComposite(u64 n, std::array<u64, 64>& factors, std::size_t& count) {
             pending[pendingCount++] = root;
             continue;
         }
-        const Montgomery mont(m);
-        u64 divisor = 0;
-        for (u64 c = 1; divisor == 0; ++c) {
-            divisor = pollardBrent(mont, c);
-        }
+        const u64 divisor = findProperDivisor(m);
         pending[pendingCount++] = divisor;
         pending[pendingCount++] = m / divisor;
     }

@@ -87,6 +87,10 @@ TEST(FactorText, ExamplesGiveExactText) {
         {999999937LL * 999999929LL, "999999929 * 999999937"},
         {9223372036854775783, "9223372036854775783"}, // the largest prime below 2^63
         {3037000493LL * 3037000493LL, "3037000493 * 3037000493"},
+        // Strong pseudoprimes to every base of the cheaper primality tests.
+        {4759123141, "48781 * 97561"},
+        {341550071728321, "10670053 * 32010157"},
+        {3825123056546413051, "149491 * 747451 * 34233211"},
     };
     for (const auto& [n, text] : examples)
         EXPECT_EQ(factorText(n), text) << n;
@@ -146,6 +150,31 @@ TEST(FactorText, SquaresAndCubesOfPrimesAreFactoredCompletely) {
         EXPECT_GT(trialLimit(p * p), p);
         EXPECT_EQ(factorText(std::int64_t(p * p)), joined({p, p}));
         EXPECT_EQ(factorText(std::int64_t(p * q)), joined({std::min(p, q), std::max(p, q)}));
+    }
+}
+
+// A random prime with exactly `bits` bits, found by trial division.
+std::uint64_t randomPrime(std::mt19937_64& rng, int bits) {
+    const std::uint64_t low = std::uint64_t{1} << (bits - 1);
+    std::uint64_t p = 0;
+    do
+        p = low | (rng() & (low - 1)) | 1;
+    while (!isPrimeByTrialDivision(p));
+    return p;
+}
+
+TEST(FactorText, ProductsOfTwoLargePrimesOfEverySizeAreSplit) {
+    // Balanced products are the hardest; the lopsided ones reach the other search paths.
+    std::mt19937_64 rng(1300);
+    for (int bits = 21; bits <= 63; ++bits) {
+        for (int round = 0; round < 8; ++round) {
+            const int smaller = round < 6 ? bits / 2 : 11 + round * (bits / 2 - 11) / 8;
+            const std::uint64_t p = randomPrime(rng, smaller), q = randomPrime(rng, bits - smaller);
+            if (p * q > static_cast<std::uint64_t>(kMax))
+                continue;
+            ASSERT_EQ(factorText(std::int64_t(p * q)), joined({std::min(p, q), std::max(p, q)}))
+                << p << " * " << q;
+        }
     }
 }
 
