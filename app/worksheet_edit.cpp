@@ -72,7 +72,9 @@ void WorksheetEdit::replaceAll(std::string_view text) {
 }
 
 void WorksheetEdit::focusWorksheet() {
-    if (QWidget* top = window(); top != this)
+    // Activating a window that is already active still raises it under most window
+    // managers, which would bury a graph window that a definition has just brought up.
+    if (QWidget* top = window(); top != this && !top->isActiveWindow())
         top->activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
