@@ -268,6 +268,16 @@ sleep 0.3
     fail "after fxclr the graph window is titled '$(xprop -id "$graph" _NET_WM_NAME)'"
 
 if [[ -n "$wm" ]]; then
+    # A definition typed in the active main window brings the graph window up over it, also
+    # where the graph window lay hidden behind it.
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool windowmove --sync "$graph" "$X" "$Y"
+    focus_window "$main"
+    type_line 'fx3 x-1'
+    [[ -n "$(wait_for_title 'y = x-1' prefix)" ]] || fail "no graph window after fx3"
+    sleep 0.5
+    expect_above "$graph" "$main" "a definition over a graph window behind the main window"
+
     # "主窗口总在最前" (115, 22) takes the main window to the corner where the graph window
     # comes up; a new graph must still be seen, and the list stays in sight. The check box
     # keeps the focus: Tab goes on to the worksheet.
