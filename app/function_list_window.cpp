@@ -50,7 +50,7 @@ void FunctionListWindow::mousePressEvent(QMouseEvent* event) {
         const ListClick click = hitTestFunctionList(m_model, event->position().toPoint());
         if (click.toggleSlot) {
             m_model.toggleShown(*click.toggleSlot);
-            emit shownFunctionsChanged();
+            Q_EMIT shownFunctionsChanged();
             update();
         }
         if (click.flipCaptions) {

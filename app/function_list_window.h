@@ -21,7 +21,7 @@ public:
     // Re-reads the title (the plotting range once a function was defined) and repaints.
     void refresh();
 
-signals:
+Q_SIGNALS:
     // A function was shown or hidden: the graph window must be redrawn.
     void shownFunctionsChanged();
 

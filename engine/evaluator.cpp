@@ -63,7 +63,7 @@ double readDecimal(const char* first, const char* last) {
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // Overflow gives infinity and underflow zero, exactly as strtod reports them.
-        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
         const std::string text(first, last);
         return strtod_l(text.c_str(), nullptr, cLocale);
     }

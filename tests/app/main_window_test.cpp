@@ -33,6 +33,8 @@
 #include <functional>
 #include <string>
 
+using namespace Qt::StringLiterals;
+
 namespace quillet {
 namespace {
 
@@ -78,20 +80,20 @@ TEST_F(MainWindowTest, StartsWithDegreesDecimalAndResultsWrittenIntoTheWorksheet
     EXPECT_TRUE(c.degrees->isChecked() && c.decimal->isChecked() && c.showResults->isChecked());
     EXPECT_FALSE(c.radians->isChecked() || c.hexadecimal->isChecked() || c.binary->isChecked() ||
                  c.alwaysOnTop->isChecked());
-    EXPECT_EQ(status(), "");
-    EXPECT_EQ(window.windowTitle(), "Quillet");
+    EXPECT_EQ(status(), u""_s);
+    EXPECT_EQ(window.windowTitle(), u"Quillet"_s);
     EXPECT_TRUE(edit.hasFocus());
     EXPECT_FALSE(window.variableListWindow().isVisible() || window.graphWindow().isVisible());
-    typeLine("sin(30)");
-    EXPECT_EQ(status(), "Result: 0.5");
-    EXPECT_EQ(edit.toPlainText(), "sin(30)\n0.5\n");
+    typeLine(u"sin(30)"_s);
+    EXPECT_EQ(status(), u"Result: 0.5"_s);
+    EXPECT_EQ(edit.toPlainText(), u"sin(30)\n0.5\n"_s);
     // Unticked, the check box keeps results out of the worksheet but not off the status line.
     click(c.showResults);
     EXPECT_FALSE(c.showResults->isChecked());
     EXPECT_TRUE(edit.hasFocus());
-    typeLine("1+2");
-    EXPECT_EQ(edit.toPlainText(), "sin(30)\n0.5\n1+2\n");
-    EXPECT_EQ(status(), "Result: 3");
+    typeLine(u"1+2"_s);
+    EXPECT_EQ(edit.toPlainText(), u"sin(30)\n0.5\n1+2\n"_s);
+    EXPECT_EQ(status(), u"Result: 3"_s);
 }
 
 TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
@@ -122,7 +124,7 @@ TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
         SCOPED_TRACE(row.x * 1000 + row.y);
         ASSERT_NE(row.control, nullptr);
         const char* textProperty = row.control->inherits("QGroupBox") ? "title" : "text";
-        EXPECT_EQ(row.control->property(textProperty).toString(), QString(row.text));
+        EXPECT_EQ(row.control->property(textProperty).toString(), QString::fromUtf8(row.text));
         EXPECT_EQ(row.control->geometry(), units.rect(row.x, row.y, row.width, row.height));
     }
     EXPECT_EQ(window.size(), units.size(237, 160));
@@ -159,12 +161,12 @@ TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineUnderTheNewSetting) {
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.status);
-        setText(row.line);
+        setText(QString::fromUtf8(row.line));
         window.setStatusText("kept");
         click(c.*row.button);
         EXPECT_TRUE((c.*row.button)->isChecked());
-        EXPECT_EQ(status(), row.status);
-        EXPECT_EQ(edit.toPlainText(), row.line);
+        EXPECT_EQ(status(), QString::fromUtf8(row.status));
+        EXPECT_EQ(edit.toPlainText(), QString::fromUtf8(row.line));
         EXPECT_TRUE(edit.hasFocus());
     }
     click(c.radians);
@@ -183,14 +185,14 @@ TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFo
                  {c.decimal, Qt::Key_Comma, ","}};
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.target->metaObject()->className()) + row.text);
-        setText("1");
+        setText(u"1"_s);
         row.target->setFocus();
         const int lastKey = window.logic().lastKey();
         QTest::keyClick(row.target, Qt::Key_Escape);
         EXPECT_TRUE(window.isVisible());
-        QKeyEvent press(QEvent::KeyPress, row.key, Qt::KeypadModifier, row.text);
+        QKeyEvent press(QEvent::KeyPress, row.key, Qt::KeypadModifier, QString::fromUtf8(row.text));
         QApplication::sendEvent(row.target, &press);
-        EXPECT_EQ(edit.toPlainText(), "1.");
+        EXPECT_EQ(edit.toPlainText(), u"1."_s);
         EXPECT_EQ(window.logic().lastKey(), lastKey);
         EXPECT_TRUE(edit.isModified());
         EXPECT_FALSE(edit.document()->isUndoAvailable());
@@ -240,9 +242,9 @@ TEST_F(MainWindowTest, MinimisingHidesTheCompanionWindowsAndRestoringShowsThoseO
 }
 
 TEST_F(MainWindowTest, FunctionDefinitionBringsUpTheGraphWindowAndKeepsTheFocus) {
-    typeLine("fx0 -1,1,x*x");
-    EXPECT_EQ(status(), "F(x) OK!");
-    EXPECT_EQ(edit.toPlainText(), "fx0 -1,1,x*x\n");
+    typeLine(u"fx0 -1,1,x*x"_s);
+    EXPECT_EQ(status(), u"F(x) OK!"_s);
+    EXPECT_EQ(edit.toPlainText(), u"fx0 -1,1,x*x\n"_s);
     EXPECT_TRUE(window.graphWindow().isVisible());
     EXPECT_TRUE(window.graphWindow().windowTitle().startsWith(QStringLiteral("y = x*x     F(x)")));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -275,11 +277,11 @@ TEST_F(MainWindowTest, FileButtonsAndShortcutsRunTheFileOperationsAndGiveTheKeyb
         EXPECT_EQ(window.helpWindow(), nullptr);
     }
     QTemporaryDir dir;
-    dialogs.savePath = dir.filePath("sheet.txt");
-    typeLine("1+2");
+    dialogs.savePath = dir.filePath(u"sheet.txt"_s);
+    typeLine(u"1+2"_s);
     click(c.saveAs);
-    EXPECT_TRUE(window.windowTitle().startsWith("Quillet - [") &&
-                window.windowTitle().contains("sheet"))
+    EXPECT_TRUE(window.windowTitle().startsWith(u"Quillet - ["_s) &&
+                window.windowTitle().contains(u"sheet"_s))
         << window.windowTitle().toStdString();
 }
 
@@ -300,7 +302,7 @@ TEST_F(MainWindowTest, StatusLineIsAsWideAsTheWorksheetAndMarksACutTextWithAnEll
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
-    typeLine("1");
+    typeLine(u"1"_s);
     window.variableListWindow().show();
     window.files().setCurrentFilePath(QStringLiteral("/tmp/quillet-close-test.txt"));
     dialogs.answer = FileDialogs::Answer::Cancel;
@@ -317,7 +319,7 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
 // A folder of stand-ins for the desktop's launcher and type database, put alone on PATH.
 void writeDesktopTools(const QString& folder, bool launcher, const char* application) {
     const auto write = [&](const char* name, const QByteArray& script) {
-        QFile file(folder + "/" + name);
+        QFile file(folder + u"/"_s + QString::fromUtf8(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(script) == script.size());
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     };
@@ -332,7 +334,7 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
     const QString previousFolder = QDir::currentPath();
     const QByteArray previousPath = qgetenv("PATH");
     QTextBrowser opened;
-    QDesktopServices::setUrlHandler("file", &opened, "setSource");
+    QDesktopServices::setUrlHandler(u"file"_s, &opened, "setSource");
     const struct {
         bool document, launcher;
         const char* application;
@@ -349,7 +351,7 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
         ASSERT_TRUE(QDir::setCurrent(folder.path()));
         writeDesktopTools(tools.path(), row.launcher, row.application);
         qputenv("PATH", QFile::encodeName(tools.path()));
-        QFile document(folder.filePath("help.mht"));
+        QFile document(folder.filePath(u"help.mht"_s));
         if (row.document) {
             ASSERT_TRUE(document.open(QIODevice::WriteOnly) && document.write("help") == 4);
             document.close();
@@ -360,8 +362,9 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
 
         click(c.help);
         EXPECT_EQ(opened.source(),
-                  row.viewer ? QUrl::fromLocalFile(QDir(folder.path()).absoluteFilePath("help.mht"))
-                             : QUrl());
+                  row.viewer
+                      ? QUrl::fromLocalFile(QDir(folder.path()).absoluteFilePath(u"help.mht"_s))
+                      : QUrl());
         HelpWindow* help = window.helpWindow();
         EXPECT_EQ(help && help->isVisible(), !row.viewer);
         EXPECT_TRUE(edit.hasFocus());
@@ -371,7 +374,7 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
         }
     }
     qputenv("PATH", previousPath);
-    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler(u"file"_s);
     QDir::setCurrent(previousFolder);
 
     // A companion window: hidden and shown again with the main window, closed by Escape.

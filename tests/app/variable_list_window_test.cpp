@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace quillet {
 namespace {
 
@@ -49,7 +51,7 @@ protected:
 
 TEST_F(VariableListWindowTest, IsAnEmptyHiddenToolWindowWhoseListFillsItAtAnySize) {
     EXPECT_FALSE(list.isVisible());
-    EXPECT_EQ(list.windowTitle(), "变量列表");
+    EXPECT_EQ(list.windowTitle(), u"变量列表"_s);
     EXPECT_EQ(list.windowType(), Qt::Tool);
     EXPECT_FALSE(list.windowFlags() &
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
@@ -69,14 +71,16 @@ TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedByTextWithoutRegardToCase
         QStringList lines;
         QStringList expected;
     } cases[] = {
-        {{"A=5", "a=3"}, {"a = 3", "A = 5"}},   // equal names ignoring case: by value
-        {{"Y=2", "x=5"}, {"x = 5", "Y = 2"}},   // lower-case letter before a later capital
-        {{"b=1", "B=1"}, {"B = 1", "b = 1"}},   // equal texts ignoring case
-        {{"ab=1", "A=2"}, {"A = 2", "ab = 1"}}, // a longer name later
-        {{"z=3+4i", "h=255"}, {"h = 255", "z = 3 + 4i"}}, // never hexadecimal; complex values
+        {{u"A=5"_s, u"a=3"_s}, {u"a = 3"_s, u"A = 5"_s}}, // equal names ignoring case: by value
+        {{u"Y=2"_s, u"x=5"_s},
+         {u"x = 5"_s, u"Y = 2"_s}}, // lower-case letter before a later capital
+        {{u"b=1"_s, u"B=1"_s}, {u"B = 1"_s, u"b = 1"_s}},   // equal texts ignoring case
+        {{u"ab=1"_s, u"A=2"_s}, {u"A = 2"_s, u"ab = 1"_s}}, // a longer name later
+        {{u"z=3+4i"_s, u"h=255"_s},
+         {u"h = 255"_s, u"z = 3 + 4i"_s}}, // never hexadecimal; complex values
     };
     for (const auto& row : cases) {
-        SCOPED_TRACE(row.lines.join(' ').toStdString());
+        SCOPED_TRACE(row.lines.join(u' ').toStdString());
         engine.variables() = VariableTable();
         for (const QString& line : row.lines)
             typeLine(line);
@@ -85,27 +89,27 @@ TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedByTextWithoutRegardToCase
 }
 
 TEST_F(VariableListWindowTest, RebuildsOnlyWhenAStoredValueChangesOrThePrecisionIsSet) {
-    typeLine("p=3.14159");
-    EXPECT_EQ(items(), QStringList{"p = 3.14159"});
+    typeLine(u"p=3.14159"_s);
+    EXPECT_EQ(items(), QStringList{u"p = 3.14159"_s});
     // A variable created behind the list's back shows only at the next rebuild.
     engine.variables().lookupOrCreate("y") = 7.0;
-    typeLine("p=3.14159");
-    typeLine("n=0");
-    EXPECT_EQ(items(), QStringList{"p = 3.14159"});
-    typeLine("precision 3");
-    EXPECT_EQ(items(), (QStringList{"n = 0", "p = 3.14", "y = 7"}));
+    typeLine(u"p=3.14159"_s);
+    typeLine(u"n=0"_s);
+    EXPECT_EQ(items(), QStringList{u"p = 3.14159"_s});
+    typeLine(u"precision 3"_s);
+    EXPECT_EQ(items(), (QStringList{u"n = 0"_s, u"p = 3.14"_s, u"y = 7"_s}));
 }
 
 TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSelection) {
-    typeLine("x=5");
-    typeLine("Yy=2");
+    typeLine(u"x=5"_s);
+    typeLine(u"Yy=2"_s);
     const struct {
         int row, anchor, position;
         const char* expected;
     } cases[] = {{0, 2, 3, "a+x"}, {1, 3, 3, "a+bYy"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        edit.setWorksheetText("a+b");
+        edit.setWorksheetText(u"a+b"_s);
         QTextCursor cursor = edit.textCursor();
         cursor.setPosition(c.anchor);
         cursor.setPosition(c.position, QTextCursor::KeepAnchor);
@@ -117,44 +121,45 @@ TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSele
         QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseRelease(widget->viewport(), Qt::LeftButton, {}, centre);
-        EXPECT_EQ(edit.toPlainText(), c.expected);
+        EXPECT_EQ(edit.toPlainText(), QString::fromUtf8(c.expected));
         EXPECT_TRUE(edit.isModified());
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_TRUE(edit.hasFocus());
         EXPECT_TRUE(list.isVisible());
         edit.undo();
-        EXPECT_EQ(edit.toPlainText(), "a+b");
+        EXPECT_EQ(edit.toPlainText(), u"a+b"_s);
     }
 }
 
 TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariableUntilItIsAssignedAgain) {
-    typeLine("x=5");
-    typeLine("Y=2");
+    typeLine(u"x=5"_s);
+    typeLine(u"Y=2"_s);
     list.show();
     list.list()->clearSelection();
     list.list()->setCurrentRow(-1);
     QTest::keyClick(list.list(), Qt::Key_Delete); // nothing selected: nothing happens
-    EXPECT_EQ(items(), (QStringList{"x = 5", "Y = 2"}));
+    EXPECT_EQ(items(), (QStringList{u"x = 5"_s, u"Y = 2"_s}));
     ASSERT_NE(engine.variables().find("x"), nullptr);
     showAndSelect(0);
     QTest::keyClick(list.list(), Qt::Key_Delete);
-    EXPECT_EQ(items(), QStringList{"Y = 2"});
+    EXPECT_EQ(items(), QStringList{u"Y = 2"_s});
     // No item is selected afterwards: a second Delete erases nothing.
     EXPECT_TRUE(list.list()->selectedItems().isEmpty());
     QTest::keyClick(list.list(), Qt::Key_Delete);
-    EXPECT_EQ(items(), QStringList{"Y = 2"});
+    EXPECT_EQ(items(), QStringList{u"Y = 2"_s});
     EXPECT_EQ(engine.variables().find("x"), nullptr);
     ASSERT_NE(engine.variables().find("Y"), nullptr);
-    typeLine("x");
-    EXPECT_FALSE(window.statusText().startsWith("Result: ")) << window.statusText().toStdString();
+    typeLine(u"x"_s);
+    EXPECT_FALSE(window.statusText().startsWith(u"Result: "_s))
+        << window.statusText().toStdString();
     QTest::mouseClick(window.controls().variableList, Qt::LeftButton);
-    EXPECT_EQ(items(), QStringList{"Y = 2"});
-    typeLine("x=8");
-    EXPECT_EQ(items(), (QStringList{"x = 8", "Y = 2"}));
+    EXPECT_EQ(items(), QStringList{u"Y = 2"_s});
+    typeLine(u"x=8"_s);
+    EXPECT_EQ(items(), (QStringList{u"x = 8"_s, u"Y = 2"_s}));
 }
 
 TEST_F(VariableListWindowTest, EscapeAndTheCloseBoxHideTheWindowKeepingItsPlaceAndItems) {
-    typeLine("x=5");
+    typeLine(u"x=5"_s);
     showAndSelect(0);
     list.resize(300, 200);
     list.move(40, 30);
@@ -167,13 +172,13 @@ TEST_F(VariableListWindowTest, EscapeAndTheCloseBoxHideTheWindowKeepingItsPlaceA
     QTest::mouseClick(window.controls().variableList, Qt::LeftButton);
     EXPECT_TRUE(list.isVisible());
     EXPECT_EQ(list.geometry(), geometry);
-    EXPECT_EQ(items(), QStringList{"x = 5"});
+    EXPECT_EQ(items(), QStringList{u"x = 5"_s});
     EXPECT_FALSE(list.close());
     EXPECT_FALSE(list.isVisible());
     EXPECT_TRUE(edit.hasFocus());
     list.show();
     EXPECT_EQ(list.geometry(), geometry);
-    EXPECT_EQ(items(), QStringList{"x = 5"});
+    EXPECT_EQ(items(), QStringList{u"x = 5"_s});
 }
 
 } // namespace

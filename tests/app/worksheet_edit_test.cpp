@@ -19,6 +19,8 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace quillet {
 namespace {
 
@@ -66,42 +68,42 @@ TEST_F(WorksheetEditTest, EnterProcessesTheLineBeforeTheCaretAndWritesItsResult)
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.typed);
-        edit.setWorksheetText(""); // as loading does: the earlier rows cannot be undone
+        edit.setWorksheetText(u""_s); // as loading does: the earlier rows cannot be undone
         EXPECT_FALSE(edit.document()->isUndoAvailable());
         window.setStatusText("kept");
-        type(row.typed);
+        type(QString::fromUtf8(row.typed));
         caretTo(0, row.column);
         QTest::keyClick(&edit, Qt::Key_Return, row.modifiers);
-        EXPECT_EQ(text(), row.text);
-        EXPECT_EQ(status(), row.status);
+        EXPECT_EQ(text(), QString::fromUtf8(row.text));
+        EXPECT_EQ(status(), QString::fromUtf8(row.status));
     }
     // Typing, deleting and pasting (even a line break) process nothing.
-    edit.setWorksheetText("");
-    type("1+2");
+    edit.setWorksheetText(u""_s);
+    type(u"1+2"_s);
     QTest::keyClick(&edit, Qt::Key_Backspace);
-    edit.insertPlainText("5\n");
-    EXPECT_EQ(text(), "1+5\n");
-    EXPECT_EQ(status(), "kept");
+    edit.insertPlainText(u"5\n"_s);
+    EXPECT_EQ(text(), u"1+5\n"_s);
+    EXPECT_EQ(status(), u"kept"_s);
 }
 
 TEST_F(WorksheetEditTest, ArrowKeysRunEachLineLeftSilentlyAndShowOnlyTheLineReached) {
-    edit.setWorksheetText("y=1\ny=2\n30\n40");
+    edit.setWorksheetText(u"y=1\ny=2\n30\n40"_s);
     caretTo(0);
     QTest::keyPress(&edit, Qt::Key_Down);
     // A held key repeats as release and press pairs marked as repeats.
     for (int i = 0; i < 2; ++i) {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(&edit, &release);
-        EXPECT_EQ(status(), "") << "repeat " << i;
+        EXPECT_EQ(status(), u""_s) << "repeat " << i;
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(&edit, &press);
     }
     QTest::keyRelease(&edit, Qt::Key_Down);
-    EXPECT_EQ(status(), "Result: 40");
+    EXPECT_EQ(status(), u"Result: 40"_s);
     EXPECT_EQ(engine.variables().find("y")->real(), 2.0); // the uncompleted lines took effect
     QTest::keyClick(&edit, Qt::Key_Up);
-    EXPECT_EQ(status(), "Result: 30");
-    EXPECT_EQ(text(), "y=1\ny=2\n30\n40");
+    EXPECT_EQ(status(), u"Result: 30"_s);
+    EXPECT_EQ(text(), u"y=1\ny=2\n30\n40"_s);
 }
 
 TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEdits) {
@@ -118,35 +120,35 @@ TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEd
         {"old\n",
          [&] {
              key(Qt::Key_A, Qt::ControlModifier);
-             typeLine("1+2");
+             typeLine(u"1+2"_s);
          },
          "1+2\n3\n",
          true,
-         {"1+2", "old\n"}},
+         {u"1+2"_s, u"old\n"_s}},
         // The Insert key's text and the keypad point join the step before them.
         {"",
          [&] {
-             typeLine("6*7");
+             typeLine(u"6*7"_s);
              key(Qt::Key_Insert);
              key(Qt::Key_Period, Qt::KeypadModifier);
          },
          "6*7\n42\n42.",
          true,
-         {"6*7", ""}},
+         {u"6*7"_s, u""_s}},
         {"a=1\n",
          [&] {
              caretTo(1);
-             typeLine("cls");
+             typeLine(u"cls"_s);
          },
          "",
          false,
-         {"a=1\ncls", "a=1\n"}},
+         {u"a=1\ncls"_s, u"a=1\n"_s}},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.text);
-        edit.setWorksheetText(row.loaded);
+        edit.setWorksheetText(QString::fromUtf8(row.loaded));
         row.edits();
-        EXPECT_EQ(text(), row.text);
+        EXPECT_EQ(text(), QString::fromUtf8(row.text));
         EXPECT_EQ(edit.isModified(), row.modified);
         QStringList trail;
         for (int i = 0; i < 5 && edit.document()->isUndoAvailable(); ++i) {
@@ -161,44 +163,44 @@ TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEd
 }
 
 TEST_F(WorksheetEditTest, ArrowKeysOverClearingCommandsChangeNothing) {
-    edit.setWorksheetText("1\ncls\nCLR");
+    edit.setWorksheetText(u"1\ncls\nCLR"_s);
     caretTo(0);
-    type("x");
+    type(u"x"_s);
     for (const Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up})
         QTest::keyClick(&edit, k);
-    EXPECT_EQ(text(), "1x\ncls\nCLR");
+    EXPECT_EQ(text(), u"1x\ncls\nCLR"_s);
     EXPECT_TRUE(edit.isModified());
     EXPECT_TRUE(edit.document()->isUndoAvailable());
 }
 
 TEST_F(WorksheetEditTest, InsertPastesTheLastResultButShiftInsertPastesTheClipboard) {
-    typeLine("6*7");
+    typeLine(u"6*7"_s);
     QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_EQ(text(), "6*7\n42\n42");
-    QApplication::clipboard()->setText("clip");
+    EXPECT_EQ(text(), u"6*7\n42\n42"_s);
+    QApplication::clipboard()->setText(u"clip"_s);
     QTest::keyClick(&edit, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(text(), "6*7\n42\n42clip");
+    EXPECT_EQ(text(), u"6*7\n42\n42clip"_s);
     // A Shift released while the worksheet lacked the focus does not block Insert.
     QTest::keyPress(&edit, Qt::Key_Shift);
     window.controls().help->setFocus();
     QTest::keyRelease(window.controls().help, Qt::Key_Shift);
     edit.setFocus();
     QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_EQ(text(), "6*7\n42\n42clip42");
+    EXPECT_EQ(text(), u"6*7\n42\n42clip42"_s);
 }
 
 TEST_F(WorksheetEditTest, InsertAfterAFailedLineInsertsNothingAndDeletesTheSelection) {
-    typeLine("1/0");
-    type("abc");
+    typeLine(u"1/0"_s);
+    type(u"abc"_s);
     QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_EQ(text(), "1/0\n# Division by Zero\nabc");
+    EXPECT_EQ(text(), u"1/0\n# Division by Zero\nabc"_s);
     QTest::keyClick(&edit, Qt::Key_Left, Qt::ShiftModifier);
     QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_EQ(text(), "1/0\n# Division by Zero\nab");
+    EXPECT_EQ(text(), u"1/0\n# Division by Zero\nab"_s);
 }
 
 TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMeanwhile) {
-    edit.setWorksheetText("abc\n255");
+    edit.setWorksheetText(u"abc\n255"_s);
     QTextCursor cursor = edit.textCursor();
     cursor.setPosition(5);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
@@ -208,17 +210,17 @@ TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMea
     EXPECT_TRUE(edit.hasFocus());
     EXPECT_EQ(edit.textCursor().anchor(), 5);
     EXPECT_EQ(edit.textCursor().position(), 7);
-    EXPECT_EQ(status(), "Result: 0xFF"); // the line of the selection was run again
+    EXPECT_EQ(status(), u"Result: 0xFF"_s); // the line of the selection was run again
     caretTo(0);
     window.controls().help->setFocus();
-    edit.insertSystemText("de");
+    edit.insertSystemText(u"de"_s);
     edit.setFocus();
     EXPECT_EQ(edit.textCursor().position(), 5);
-    EXPECT_EQ(text(), "abcde\n255");
+    EXPECT_EQ(text(), u"abcde\n255"_s);
 }
 
 TEST_F(WorksheetEditTest, LinesAreReadByIndexWithoutWordWrap) {
-    edit.setWorksheetText("one\ntwo\nthree");
+    edit.setWorksheetText(u"one\ntwo\nthree"_s);
     caretTo(1, 2);
     EXPECT_EQ(edit.caretLine(), 1);
     EXPECT_EQ(edit.lineText(0), "one");

@@ -47,7 +47,7 @@ struct ScriptedDialogs : FileDialogs {
 
     Answer ask(QWidget* owner, const QString& text, const QString& caption) override {
         askedBy = owner;
-        asked << caption + ": " + text;
+        asked << caption + u": "_s + text;
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
     QString openFileName(QWidget*) override { return ++openDialogs, openPath; }
@@ -73,7 +73,7 @@ public:
     const std::string& error() const { return m_error; }
     // Takes every free block.
     void fill() const {
-        QFile filler(QString::fromLocal8Bit(m_folder) + "/filler");
+        QFile filler(QString::fromLocal8Bit(m_folder) + u"/filler"_s);
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(512, 'f');
         while (filler.write(block) == block.size()) {
@@ -129,8 +129,8 @@ protected:
     // the text was modified.
     std::string state() const {
         const QString file = QDir(dir.path()).relativeFilePath(window.files().currentFilePath());
-        return (editor.toPlainText() + " | " + file + " | " + window.windowTitle() +
-                (editor.isModified() ? " | modified" : " | unmodified"))
+        return (editor.toPlainText() + u" | "_s + file + u" | "_s + window.windowTitle() +
+                (editor.isModified() ? u" | modified"_s : u" | unmodified"_s))
             .toStdString();
     }
     // Expects exactly one message since the last check, holding every part.
@@ -150,11 +150,11 @@ protected:
 };
 
 TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
-    type("1+2\n");
+    type(u"1+2\n"_s);
     files.saveWorksheet(); // the save dialog is cancelled: nothing changes
     EXPECT_EQ(dialogs.saveDialogs, 1);
     EXPECT_EQ(state(), "1+2\n3\n |  | Quillet | modified");
-    const QString path = pathOf("sum.txt");
+    const QString path = pathOf(u"sum.txt"_s);
     dialogs.savePath = path;
     files.saveWorksheet();
     EXPECT_EQ(readFile(path).toHex(' '), "31 2b 32 0d 0a 33 0d 0a");
@@ -162,7 +162,7 @@ TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
     // Tied to the file, save asks for no name and the file keeps its permissions.
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(path, mode));
-    type("0");
+    type(u"0"_s);
     files.saveWorksheet();
     EXPECT_EQ(dialogs.saveDialogs, 2);
     EXPECT_EQ(readFile(path), "1+2\r\n3\r\n0");
@@ -174,25 +174,26 @@ TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
 }
 
 TEST_F(WorksheetFilesTest, ModifiedFlagFollowsEditsLoadsAndSaves) {
-    type("6*7\n"); // a last result for the Insert key; loading keeps it
+    type(u"6*7\n"_s); // a last result for the Insert key; loading keeps it
     const struct {
         const char* name;
         QString typed;
         std::function<void()> then;
         bool modified;
     } cases[] = {
-        {"a completed line and its result", "2*3\n", [] {}, true},
-        {"the Insert key pastes the last result", "",
+        {"a completed line and its result", u"2*3\n"_s, [] {}, true},
+        {"the Insert key pastes the last result", u""_s,
          [&] { QTest::keyClick(&editor, Qt::Key_Insert); }, true},
-        {"text inserted at the caret without undo", "", [&] { editor.replaceSelection("."); },
+        {"text inserted at the caret without undo", u""_s, [&] { editor.replaceSelection("."); },
          true},
-        {"a variable name from the list", "", [&] { editor.replaceSelectionUndoable("x"); }, true},
-        {"cls", "cls\n", [] {}, false},
-        {"clr", "clr\n", [] {}, false},
+        {"a variable name from the list", u""_s, [&] { editor.replaceSelectionUndoable(u"x"_s); },
+         true},
+        {"cls", u"cls\n"_s, [] {}, false},
+        {"clr", u"clr\n"_s, [] {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        loadNew("sheet.txt", "1+2\r\n3\r\n");
+        loadNew(u"sheet.txt"_s, "1+2\r\n3\r\n");
         ASSERT_FALSE(editor.isModified());
         type(c.typed);
         c.then();
@@ -204,7 +205,7 @@ TEST_F(WorksheetFilesTest, ModifiedFlagFollowsEditsLoadsAndSaves) {
 // Writing for a Yes leaves the modified flag set; Cancel keeps the window open or the
 // worksheet unreplaced.
 TEST_F(WorksheetFilesTest, SaveChangesQuestionOnClosingAndLoading) {
-    const QString next = writeFile("next.txt", "next\r\n");
+    const QString next = writeFile(u"next.txt"_s, "next\r\n");
     const struct {
         bool loading;
         Answer answer;
@@ -216,8 +217,8 @@ TEST_F(WorksheetFilesTest, SaveChangesQuestionOnClosingAndLoading) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "loading " << c.loading << ", answer " << int(c.answer));
-        const QString path = loadNew("first.txt", "a\r\n");
-        type("b");
+        const QString path = loadNew(u"first.txt"_s, "a\r\n");
+        type(u"b"_s);
         dialogs = ScriptedDialogs();
         dialogs.answers = {c.answer};
         if (c.loading)
@@ -225,7 +226,7 @@ TEST_F(WorksheetFilesTest, SaveChangesQuestionOnClosingAndLoading) {
         else
             EXPECT_EQ(files.confirmClose(), c.goesOn);
         EXPECT_EQ(dialogs.openDialogs, c.loading && c.goesOn ? 1 : 0);
-        EXPECT_EQ(dialogs.asked, QStringList{(c.loading ? "载入新文件" : "Closing program") +
+        EXPECT_EQ(dialogs.asked, QStringList{(c.loading ? u"载入新文件"_s : u"Closing program"_s) +
                                              QStringLiteral(": 将修改保存到") + path});
         EXPECT_EQ(dialogs.askedBy, &editor);
         EXPECT_EQ(readFile(path), c.written ? "a\r\nb" : "a\r\n");
@@ -236,13 +237,13 @@ TEST_F(WorksheetFilesTest, SaveChangesQuestionOnClosingAndLoading) {
 }
 
 TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
-    const QString path = writeFile("any.txt", "z\r\n");
+    const QString path = writeFile(u"any.txt"_s, "z\r\n");
     load(path);
     EXPECT_TRUE(files.confirmClose()); // loaded, unchanged
     EXPECT_EQ(files.promptSaveChanges(file_texts::kLoadCaption), Answer::No);
     EXPECT_TRUE(dialogs.asked.isEmpty());
     // Yes, then a cancelled open dialog: the file is written, the text and flag stay.
-    type("2");
+    type(u"2"_s);
     dialogs.answers = {Answer::Yes};
     load(QString());
     EXPECT_EQ(readFile(path), "z\r\n2");
@@ -250,7 +251,7 @@ TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
     dialogs.answers = {Answer::No};
     EXPECT_TRUE(files.confirmClose());
     EXPECT_EQ(dialogs.asked.size(), 2);
-    type("\ncls\n"); // cls empties the text and clears the flag
+    type(u"\ncls\n"_s); // cls empties the text and clears the flag
     EXPECT_EQ(state(), " | any.txt | Quillet - [any.txt] | unmodified");
     EXPECT_TRUE(files.confirmClose());
     EXPECT_EQ(dialogs.asked.size(), 2);
@@ -259,7 +260,7 @@ TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
 // An untitled worksheet with changed text is not discarded unasked: Yes chooses a file to
 // save it to, and cancelling that choice cancels the close or the load.
 TEST_F(WorksheetFilesTest, UntitledWorksheetAsksBeforeItIsDiscarded) {
-    const QString next = writeFile("next.txt", "next");
+    const QString next = writeFile(u"next.txt"_s, "next");
     const struct {
         const char* name;
         bool loading;
@@ -324,34 +325,34 @@ TEST_F(WorksheetFilesTest, UntitledWorksheetAsksBeforeItIsDiscarded) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile::remove(pathOf("kept.txt"));
+        QFile::remove(pathOf(u"kept.txt"_s));
         window.files().setCurrentFilePath(QString());
-        window.setWindowTitle("Quillet");
+        window.setWindowTitle(u"Quillet"_s);
         editor.setWorksheetText(QString());
-        type(c.typed);
+        type(QString::fromUtf8(c.typed));
         dialogs = ScriptedDialogs();
         dialogs.answers = c.answers;
-        dialogs.savePath = *c.saveAs ? pathOf(c.saveAs) : QString();
+        dialogs.savePath = *c.saveAs ? pathOf(QString::fromUtf8(c.saveAs)) : QString();
         if (c.loading)
             load(next);
         else
             EXPECT_EQ(files.confirmClose(), c.goesOn);
-        const QString caption = c.loading ? "载入新文件" : "Closing program";
+        const QString caption = c.loading ? u"载入新文件"_s : u"Closing program"_s;
         EXPECT_EQ(dialogs.asked,
-                  c.asked ? QStringList{caption + ": " + file_texts::kSaveUntitledQuestion}
+                  c.asked ? QStringList{caption + u": "_s + file_texts::kSaveUntitledQuestion}
                           : QStringList());
         EXPECT_EQ(dialogs.openDialogs, c.loading && c.goesOn ? 1 : 0);
-        EXPECT_EQ(readFile(pathOf("kept.txt")), *c.saveAs ? "1" : "<missing>");
+        EXPECT_EQ(readFile(pathOf(u"kept.txt"_s)), *c.saveAs ? "1" : "<missing>");
         EXPECT_EQ(state(), c.shown);
     }
 }
 
 TEST_F(WorksheetFilesTest, EmptyWorksheetSavedAsAnExistingFileEmptiesItWithoutAQuestion) {
-    const QString existing = writeFile("existing.txt", "old contents");
+    const QString existing = writeFile(u"existing.txt"_s, "old contents");
     saveAs(existing);
     EXPECT_EQ(readFile(existing), QByteArray());
     EXPECT_TRUE(dialogs.asked.isEmpty());
-    type("junk");
+    type(u"junk"_s);
     dialogs.answers = {Answer::No};
     load(existing);
     EXPECT_EQ(state(), " | existing.txt | Quillet - [existing.txt] | unmodified");
@@ -385,13 +386,13 @@ TEST_F(WorksheetFilesTest, LoadedFilesAreSavedBackByteForByte) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray bytes = QByteArray::fromStdString(c.bytes);
-        const QString path = loadNew("round.txt", bytes);
+        const QString path = loadNew(u"round.txt"_s, bytes);
         ASSERT_TRUE(dialogs.messages.empty());
         QFile::remove(path);
         files.saveWorksheet();
         EXPECT_TRUE(readFile(path) == bytes) << readFile(path).left(64).toHex(' ').toStdString();
-        saveAs(pathOf("round copy.txt"));
-        EXPECT_TRUE(readFile(pathOf("round copy.txt")) == bytes);
+        saveAs(pathOf(u"round copy.txt"_s));
+        EXPECT_TRUE(readFile(pathOf(u"round copy.txt"_s)) == bytes);
     }
 }
 
@@ -408,14 +409,14 @@ TEST_F(WorksheetFilesTest, FilesKeepTheirEncoding) {
         {"byte-order mark",
          "\xEF\xBB\xBF"
          "1\n",
-         "1\n", u"数"_s,
+         u"1\n"_s, u"数"_s,
          "\xEF\xBB\xBF"
          "1\n\xE6\x95\xB0"},
         {"GBK", "a=\xB8\xB4\r\n", u"a=复\n"_s, u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = loadNew("encoded.txt", c.bytes);
+        const QString path = loadNew(u"encoded.txt"_s, c.bytes);
         EXPECT_EQ(editor.toPlainText(), c.shown);
         editor.insertPlainText(c.typed);
         files.saveWorksheet();
@@ -425,8 +426,8 @@ TEST_F(WorksheetFilesTest, FilesKeepTheirEncoding) {
 }
 
 TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
-    const QString path = loadNew("unix.txt", "1+2\n");
-    type("4*5\n");
+    const QString path = loadNew(u"unix.txt"_s, "1+2\n");
+    type(u"4*5\n"_s);
     files.saveWorksheet();
     EXPECT_EQ(readFile(path), "1+2\n4*5\n20\n");
 }
@@ -434,10 +435,10 @@ TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
 // Only regular files of at most 64 MiB are read; nothing else may block or flood the
 // program. A file with a zero byte loads the text before it.
 TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
-    ASSERT_TRUE(QDir(pathOf("")).mkdir("folder.txt"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("pipe.txt")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(pathOf(u""_s)).mkdir(u"folder.txt"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf(u"pipe.txt"_s)).constData(), 0600), 0);
     const auto sparse = [&](const char* name, qint64 size) {
-        QFile file(pathOf(name));
+        QFile file(pathOf(QString::fromUtf8(name)));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
         return file.fileName();
     };
@@ -445,13 +446,14 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
         QString path;
         QStringList message;
     } cases[] = {
-        {pathOf("missing.txt"), {"无法打开文件", "不存在"}},
-        {pathOf("folder.txt"), {"不是普通文件", "文件夹"}},
-        {pathOf("pipe.txt"), {"不是普通文件", "命名管道"}},
-        {"/dev/zero", {"不是普通文件", "设备"}},
-        {sparse("huge.txt", (64 << 20) + 1), {"67108865 字节", "64.0 MiB", "64 MiB 的上限"}},
+        {pathOf(u"missing.txt"_s), {u"无法打开文件"_s, u"不存在"_s}},
+        {pathOf(u"folder.txt"_s), {u"不是普通文件"_s, u"文件夹"_s}},
+        {pathOf(u"pipe.txt"_s), {u"不是普通文件"_s, u"命名管道"_s}},
+        {u"/dev/zero"_s, {u"不是普通文件"_s, u"设备"_s}},
+        {sparse("huge.txt", (64 << 20) + 1),
+         {u"67108865 字节"_s, u"64.0 MiB"_s, u"64 MiB 的上限"_s}},
     };
-    type("kept");
+    type(u"kept"_s);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         dialogs.answers = {Answer::No};
@@ -462,18 +464,18 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
     // At the limit a file still loads: here up to its first byte, a zero.
     dialogs.answers = {Answer::No};
     const QString path = load(sparse("limit.txt", 64 << 20));
-    expectMessage({"零字节", " 0", path});
-    const QString zero = loadNew("zero.txt", QByteArray("1+2\r\nab\0cd\r\n", 12));
-    expectMessage({"零字节", " 7", zero});
+    expectMessage({u"零字节"_s, u" 0"_s, path});
+    const QString zero = loadNew(u"zero.txt"_s, QByteArray("1+2\r\nab\0cd\r\n", 12));
+    expectMessage({u"零字节"_s, u" 7"_s, zero});
     EXPECT_EQ(state(), "1+2\nab | zero.txt | Quillet - [zero.txt] | unmodified");
 }
 
 TEST_F(WorksheetFilesTest, LoadingRunsNoLine) {
-    type("y=1\n"); // the last key pressed in the worksheet was Enter
+    type(u"y=1\n"_s); // the last key pressed in the worksheet was Enter
     const QString status = window.statusText();
     const std::size_t variables = engine.variables().size();
-    loadNew("lines.txt", "x=5\r\nfx1 x\r\n1/0\r\nprecision 3\r\ncls\r\n");
-    EXPECT_EQ(editor.toPlainText(), "x=5\nfx1 x\n1/0\nprecision 3\ncls\n");
+    loadNew(u"lines.txt"_s, "x=5\r\nfx1 x\r\n1/0\r\nprecision 3\r\ncls\r\n");
+    EXPECT_EQ(editor.toPlainText(), u"x=5\nfx1 x\n1/0\nprecision 3\ncls\n"_s);
     EXPECT_EQ(window.statusText(), status);
     EXPECT_EQ(engine.variables().size(), variables);
     EXPECT_EQ(window.graphs().slot(1).state(), SlotState::Empty);
@@ -481,15 +483,15 @@ TEST_F(WorksheetFilesTest, LoadingRunsNoLine) {
 }
 
 TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
-    const QString path = loadNew("emoji.txt", "1+2\r\n");
+    const QString path = loadNew(u"emoji.txt"_s, "1+2\r\n");
     editor.insertPlainText(QStringLiteral("ok \U0001F600 \U0001F680"));
     files.saveWorksheet();
     EXPECT_FALSE(dialogs.messages.value(0).contains(QStringLiteral("\U0001F680")));
-    expectMessage({QStringLiteral("\U0001F600"), "第 2 行", "1F600"});
+    expectMessage({QStringLiteral("\U0001F600"), u"第 2 行"_s, u"1F600"_s});
     // Save as writes nothing either and keeps the worksheet tied to its file.
-    saveAs(pathOf("other.txt"));
-    expectMessage({"\U0001F600"});
-    EXPECT_FALSE(QFile::exists(pathOf("other.txt")));
+    saveAs(pathOf(u"other.txt"_s));
+    expectMessage({u"\U0001F600"_s});
+    EXPECT_FALSE(QFile::exists(pathOf(u"other.txt"_s)));
     EXPECT_EQ(state(),
               "1+2\nok \U0001F600 \U0001F680 | emoji.txt | Quillet - [emoji.txt] | modified");
     // The question on closing fails the same way and keeps the window open.
@@ -501,26 +503,26 @@ TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
 // A failed write reports why and changes nothing: the old file stays, the flag stays set,
 // and a failed write for the question keeps the window open and stops the load.
 TEST_F(WorksheetFilesTest, FailedWritesChangeNothing) {
-    ASSERT_TRUE(QDir(pathOf("")).mkdir("work"));
-    const QString path = loadNew("work/sheet.txt", "1\r\n");
-    type("2");
+    ASSERT_TRUE(QDir(pathOf(u""_s)).mkdir(u"work"_s));
+    const QString path = loadNew(u"work/sheet.txt"_s, "1\r\n");
+    type(u"2"_s);
     // The folder vanishes under the worksheet's file (renamed away with the file in it).
-    ASSERT_TRUE(QDir(pathOf("")).rename("work", "moved"));
+    ASSERT_TRUE(QDir(pathOf(u""_s)).rename(u"work"_s, u"moved"_s));
     files.saveWorksheet();
-    expectMessage({"无法保存文件", "原因"});
+    expectMessage({u"无法保存文件"_s, u"原因"_s});
     EXPECT_FALSE(QFile::exists(path));
     dialogs.answers = {Answer::Yes};
     EXPECT_FALSE(files.confirmClose());
-    expectMessage({"无法保存文件"});
+    expectMessage({u"无法保存文件"_s});
     dialogs.answers = {Answer::Yes};
-    load(writeFile("next.txt", "n"));
-    expectMessage({"无法保存文件"});
-    EXPECT_EQ(dialogs.openDialogs, 1);    // only the one of loadNew
-    saveAs(pathOf("next.txt/below.txt")); // a path under a regular file
-    expectMessage({"无法保存文件"});
+    load(writeFile(u"next.txt"_s, "n"));
+    expectMessage({u"无法保存文件"_s});
+    EXPECT_EQ(dialogs.openDialogs, 1);       // only the one of loadNew
+    saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
+    expectMessage({u"无法保存文件"_s});
     EXPECT_EQ(state(), "1\n2 | work/sheet.txt | Quillet - [sheet.txt] | modified");
-    EXPECT_EQ(readFile(pathOf("moved/sheet.txt")), "1\r\n");
-    EXPECT_EQ(readFile(pathOf("next.txt")), "n");
+    EXPECT_EQ(readFile(pathOf(u"moved/sheet.txt"_s)), "1\r\n");
+    EXPECT_EQ(readFile(pathOf(u"next.txt"_s)), "n");
 }
 
 // On a full disk no way of saving loses the old file, whatever the size of the text; the
@@ -551,11 +553,11 @@ TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
         if (!disk.error().empty())
             GTEST_SKIP() << "cannot mount a small file system to fill (needs root): "
                          << disk.error();
-        const QString path = loadNew(folder + "/sheet.txt", "old\r\n");
-        const QString other = writeFile(folder + "/other.txt", "other\r\n");
+        const QString path = loadNew(folder + u"/sheet.txt"_s, "old\r\n");
+        const QString other = writeFile(folder + u"/other.txt"_s, "other\r\n");
         if (c.hardLinked) {
-            ASSERT_EQ(::link(QFile::encodeName(path), QFile::encodeName(pathOf(folder + "/link"))),
-                      0);
+            ASSERT_EQ(
+                ::link(QFile::encodeName(path), QFile::encodeName(pathOf(folder + u"/link"_s))), 0);
         }
         disk.fill();
         const QString text = QString(c.length, u'7');
@@ -578,9 +580,9 @@ TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
             EXPECT_EQ(readFile(target), "old\r\n" + text.toLatin1());
             continue;
         }
-        expectMessage({"磁盘空间不足", target, "原来的文件保持不变"});
+        expectMessage({u"磁盘空间不足"_s, target, u"原来的文件保持不变"_s});
         EXPECT_EQ(readFile(target), c.way == Way::SaveAs ? "other\r\n" : "old\r\n");
-        EXPECT_EQ(state(), ("old\n" + text).toStdString() + " | " + folder.toStdString() +
+        EXPECT_EQ(state(), (u"old\n"_s + text).toStdString() + " | " + folder.toStdString() +
                                "/sheet.txt | Quillet - [sheet.txt] | modified");
     }
 }
@@ -601,15 +603,15 @@ TEST(QtFileDialogsTest, QuestionButtonsGiveTheirAnswers) {
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            shown = box->windowTitle() + ": " + box->text();
+            shown = box->windowTitle() + u": "_s + box->text();
             EXPECT_EQ(box->icon(), QMessageBox::Question);
             if (c.button == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
                 box->button(c.button)->click();
         });
-        EXPECT_EQ(dialogs.ask(nullptr, "question", "caption"), c.answer);
-        EXPECT_EQ(shown, "caption: question");
+        EXPECT_EQ(dialogs.ask(nullptr, u"question"_s, u"caption"_s), c.answer);
+        EXPECT_EQ(shown, u"caption: question"_s);
     }
 }
 
@@ -618,9 +620,9 @@ TEST(QtFileDialogsTest, FileDialogsOfferTextFilesFirst) {
         SCOPED_TRACE(static_cast<int>(kind));
         QFileDialog dialog;
         prepareFileDialog(dialog, kind);
-        EXPECT_EQ(dialog.nameFilters(), QStringList({"Text Files (*.txt)", "All Files (*)"}));
-        EXPECT_EQ(dialog.selectedNameFilter(), "Text Files (*.txt)");
-        EXPECT_EQ(dialog.defaultSuffix(), "txt");
+        EXPECT_EQ(dialog.nameFilters(), QStringList({u"Text Files (*.txt)"_s, u"All Files (*)"_s}));
+        EXPECT_EQ(dialog.selectedNameFilter(), u"Text Files (*.txt)"_s);
+        EXPECT_EQ(dialog.defaultSuffix(), u"txt"_s);
         EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
         EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog.acceptMode(),

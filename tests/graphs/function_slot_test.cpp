@@ -42,7 +42,7 @@ TEST(FunctionSlot, SamplesXOverZeroToOneAtEvenSteps) {
     EXPECT_EQ(slot.resultText(), "F(x)的定积分 = 0.5");
     const auto& samples = slot.samples();
     for (std::size_t i = 0; i < samples.size(); ++i)
-        EXPECT_NEAR(samples[i], i / 997.0, 1e-13) << "sample " << i;
+        EXPECT_NEAR(samples[i], static_cast<double>(i) / 997.0, 1e-13) << "sample " << i;
     EXPECT_EQ(samples.front(), 0.0);
     EXPECT_LT(samples.back(), 1.0);
     EXPECT_EQ(slot.minValue(), 0.0);
