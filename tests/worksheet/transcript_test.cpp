@@ -7,16 +7,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillet {
 namespace {
-
-struct Row {
-    std::string line;
-    std::string written; // the line written below it, "" for none
-    // The status line; when not given, "Result: " and the result, or the message of "# ".
-    std::optional<std::string> status = std::nullopt;
-};
 
 std::string unknown(std::string_view run) {
     return "# 无法识别的输入'" + std::string(run) + "',请查阅帮助获取程序支持的运算符";
@@ -27,210 +21,112 @@ std::string repeat(std::string_view piece, int count) {
         text += piece;
     return text;
 }
-const std::string kMissing = "# 无法识别的输入,请查阅帮助获取程序支持的运算符";
+const std::string kMissing = " => # 无法识别的输入,请查阅帮助获取程序支持的运算符";
 const std::string kNotReal = "# 复数值错误";
 const std::string kZero = "# Division by Zero";
 
+// Rows are separated by "; ".
+std::vector<std::string> splitRows(std::initializer_list<std::string> texts) {
+    std::vector<std::string> rows;
+    for (const std::string& text : texts) {
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 2) {
+            end = text.find("; ", start);
+            rows.push_back(text.substr(start, end - start));
+        }
+    }
+    return rows;
+}
+
 class Transcript : public testing::Test {
 protected:
-    void type(std::initializer_list<Row> rows) {
-        for (const Row& row : rows) {
-            SCOPED_TRACE(row.line.substr(0, 60));
+    // Each row is "line => written | status": the line typed and completed with Enter, the
+    // line written below it (none when empty; "?x" for the message that x is unrecognised)
+    // and, when given, the status line; else "Result: " and the result, or the message.
+    void type(std::initializer_list<std::string> rows) {
+        for (const std::string& row : splitRows(rows)) {
+            SCOPED_TRACE(row.substr(0, 60));
+            const std::size_t arrow = row.find(" => "), bar = row.find('|', arrow);
+            ASSERT_NE(arrow, std::string::npos);
+            const std::string line = row.substr(0, arrow);
+            std::string written = row.substr(arrow + 4, bar - std::min(bar, arrow + 4));
+            if (written.starts_with("?"))
+                written = unknown(written.substr(1));
+            while (written.ends_with(' '))
+                written.pop_back();
             const std::string before = session.text();
             session.worksheet().setStatusText("before");
-            session.completeLine(row.line);
+            session.completeLine(line);
             EXPECT_EQ(session.text(),
-                      before + row.line + "\n" + (row.written.empty() ? "" : row.written + "\n"));
-            const std::string status =
-                row.written.starts_with("# ") ? row.written.substr(2) : "Result: " + row.written;
-            EXPECT_EQ(session.status(), row.status.value_or(status));
+                      before + line + "\n" + written + (written.empty() ? "" : "\n"));
+            const std::string status = bar != std::string::npos
+                                           ? row.substr(std::min(bar + 2, row.size()))
+                                       : written.starts_with("# ") ? written.substr(2)
+                                                                   : "Result: " + written;
+            EXPECT_EQ(session.status(), status);
         }
     }
     WorksheetSession session;
 };
 
 TEST_F(Transcript, Literals) {
-    type({{"3 + 4i", "3 + 4i"},
-          {"1e3i", "0 + 1000i"},
-          {".5", "0.5"},
-          {"5.", "5"},
-          {"2e", "2"},
-          {"2e+", "2"},
-          {"1.e3", "1000"},
-          {"1 000", "1000"},
-          {"1E-2", "0.01"},
-          {".", "0"},
-          {"007", "7"},
-          {"1e400", "inf"},
-          {"1e-400", "0"},
-          {"4.9e-324", "4.94065645841e-324"},
-          {"0x1F", "31"},
-          {"0XFFFFFFFF", "-1"},
-          {"0x80000000", "-2147483648"},
-          {"0x7fffffff", "2147483647"},
-          {"0x", "0"},
-          {"0x123456789", "591751049"},
-          {"0b101", "5"},
-          {"0b", "0"},
-          {"0B11", "3"},
-          {"0b" + repeat("1", 32), "-1"},
-          {"0b1" + repeat("0", 31) + "1", "1"},
-          {"pi", "3.14159265359"},
-          {"PI*Pi", "9.86960440109"},
-          {"2*e", "5.43656365692"},
-          {"s in( 30 )", "0.5"}});
-    type({{"i", unknown("i")},
-          {"E", unknown("E")},
-          {"sqrt(4)", unknown("sqrt(4")},
-          {"foo(1)", unknown("foo(1")},
-          {"2.5.3", unknown(".")},
-          {"0x1g", unknown("g")},
-          {"1e5j", unknown("j")},
-          {"0x1i", unknown("i")},
-          {"2pi", unknown("p")},
-          {"5!", unknown("!")},
-          {"pi(1)", unknown("pi(1")},
-          {"e2", unknown("e2")},
-          {"5中", unknown("中")},
-          {"中文", unknown("中文")},
-          {"5\xff", unknown("\uFFFD")},
-          {"\xe4\xb8", unknown("\uFFFD\uFFFD")},
-          {repeat("中", 150), unknown(repeat("中", 99))},
-          {repeat("q", 300), unknown(repeat("q", 99))}});
+    type({"3 + 4i => 3 + 4i; 1e3i => 0 + 1000i; .5 => 0.5; 5. => 5; 2e => 2; 2e+ => 2; 1.e3 => "
+          "1000; 1 000 => 1000; 1E-2 => 0.01; . => 0; 007 => 7; 1e400 => inf; 1e-400 => 0; "
+          "4.9e-324 => 4.94065645841e-324; 0x1F => 31; 0XFFFFFFFF => -1; 0x80000000 => "
+          "-2147483648; 0x7fffffff => 2147483647; 0x => 0; 0x123456789 => 591751049; 0b101 => 5; "
+          "0b => 0; 0B11 => 3",
+          "0b" + repeat("1", 32) + " => -1", "0b1" + repeat("0", 31) + "1 => 1",
+          "pi => 3.14159265359; PI*Pi => 9.86960440109; 2*e => 5.43656365692; s in( 30 ) => 0.5"});
+    type({"i => ?i; E => ?E; sqrt(4) => ?sqrt(4; foo(1) => ?foo(1; 2.5.3 => ?.; 0x1g => ?g; 1e5j "
+          "=> ?j; 0x1i => ?i; 2pi => ?p; 5! => ?!; pi(1) => ?pi(1; e2 => ?e2; 5中 => ?中; 中文 => "
+          "?中文; 5\xff => ?\uFFFD; \xe4\xb8 => ?\uFFFD\uFFFD",
+          repeat("中", 150) + " => " + unknown(repeat("中", 99)),
+          repeat("q", 300) + " => " + unknown(repeat("q", 99))});
 }
 
 TEST_F(Transcript, Operators) {
-    type({{"8/2/2", "2"},
-          {"2*3%4", "2"},
-          {"-2*3", "-6"},
-          {"2*-3", "-6"},
-          {"--3", "3"},
-          {"2--3", "5"},
-          {"1+2*3", "7"},
-          {"-7%3", "-1"},
-          {"7%-3", "1"},
-          {"+-+5", "-5"},
-          {"2*(3+4)", "14"},
-          {"((2))", "2"},
-          {"7.5%2", "1.5"},
-          {"2-1-1", "0"},
-          {"1e16-1e16+1", "0"},
-          {"1+1e16-1e16", "1"},
-          {"1-2+3", "2"},
-          {"-0", "-0"},
-          {"sqr(-4)", "0 - 2i"},
-          {"(3+4i)/(3+4i)", "1"},
-          {"ln(-1)", "0 - 3.14159265359i"},
-          {"(1+2i)*(3+4i)", "-5 + 10i"}});
-    type({{"5/0", kZero},
-          {"5%0", kZero},
-          {"0/0", kZero},
-          {"5/(0*1i)", kZero},
-          {"5%1i", kNotReal},
-          {"1i%5", kNotReal},
-          {"(1+2", "# 您的输入缺少')'"},
-          {"(1+2))", unknown(")")},
-          {"5+", kMissing},
-          {"5*", kMissing},
-          {"()", kMissing},
-          {"sin()", kMissing},
-          {"max(,2)", kMissing},
-          {"max(1)", "# 您的输入缺少','"},
-          {"2(3)", unknown("(")},
-          {"max(1,2,3)", unknown(",")},
-          {"sin(1,2)", unknown(",")}});
+    type({"8/2/2 => 2; 2*3%4 => 2; -2*3 => -6; 2*-3 => -6; --3 => 3; 2--3 => 5; 1+2*3 => 7; -7%3 "
+          "=> -1; 7%-3 => 1; +-+5 => -5; 2*(3+4) => 14; ((2)) => 2; 7.5%2 => 1.5; 2-1-1 => 0; "
+          "1e16-1e16+1 => 0; 1+1e16-1e16 => 1; 1-2+3 => 2; -0 => -0; sqr(-4) => 0 - 2i; "
+          "(3+4i)/(3+4i) => 1; ln(-1) => 0 - 3.14159265359i; (1+2i)*(3+4i) => -5 + 10i"});
+    type({"5/0 => # Division by Zero; 5%0 => # Division by Zero; 0/0 => # Division by Zero; "
+          "5/(0*1i) => # Division by Zero; 5%1i => # 复数值错误; 1i%5 => # 复数值错误; (1+2 => # "
+          "您的输入缺少')'; (1+2)) => ?)",
+          "5+" + kMissing, "5*" + kMissing, "()" + kMissing, "sin()" + kMissing,
+          "max(,2)" + kMissing,
+          "max(1) => # 您的输入缺少','; 2(3) => ?(; max(1,2,3) => ?,; sin(1,2) => ?,"});
 }
 
 TEST_F(Transcript, FunctionsInDegrees) {
-    type({{"sin(30)", "0.5"},
-          {"cos(180)", "-1"},
-          {"tan(45)", "1"},
-          {"asin(0.5)", "30"},
-          {"acos(0)", "90"},
-          {"atan(1)", "45"},
-          {"SIN(30)-Sin(30)", "0"},
-          {"sinh(90)", "2.30129890231"},
-          {"cosh(90)", "2.50917847866"},
-          {"tanh(90)", "0.917152335667"},
-          {"pol(2,90)", "1.22464679915e-16 + 2i"},
-          {"abs(3+4i)", "5"},
-          {"norm(3+4i)", "25"},
-          {"sqr(9)", "3"},
-          {"sqrn(8,3)", "2"},
-          {"sqrn(4,0)", "inf"},
-          {"pow(2,10)", "1024"},
-          {"exp(0)", "1"},
-          {"ln(e)", "1"},
-          {"log(1000)", "3"},
-          {"re(3+4i)", "3"},
-          {"im(3+4i)", "4"},
-          {"int(-2.7)", "-2"},
-          {"int(2.7)", "2"},
-          {"max(max(1,5),min(3,4))", "5"},
-          {"max(-0,0)", "-0"},
-          {"min(0,-0)", "0"},
-          {"!(5)", "120"},
-          {"!(3.7)", "6"},
-          {"!(0)", "1"},
-          {"!(0.5)", "1"},
-          {"!(171)", "inf"},
-          {"!(1e15)", "inf"},
-          {"!(170)", "7.25741561531e+306"},
-          {"!(1e400)", "inf"},
-          {"asin(2)", "nan"},
-          {"-asin(2)", "-nan"},
-          {"!(asin(2))", "1"},
-          {"sin(1i)", "0 + 0.0174541786296i"},
-          {"exp(1i*pi)", "-1 + 1.22464679915e-16i"}});
-    type({{"asin(1+1i)", kNotReal},
-          {"max(1+1i,2)", kNotReal},
-          {"tan(1i)", kNotReal},
-          {"!(1i)", kNotReal},
-          {"cpx(1i,2)", kNotReal},
-          {"sqrn(2,1i)", kNotReal},
-          {"pol(1,1i)", kNotReal},
-          {"!(-1)", "# Factorial do not handle negative values"}});
+    type({"sin(30) => 0.5; cos(180) => -1; tan(45) => 1; asin(0.5) => 30; acos(0) => 90; atan(1) "
+          "=> 45; SIN(30)-Sin(30) => 0; sinh(90) => 2.30129890231; cosh(90) => 2.50917847866; "
+          "tanh(90) => 0.917152335667; pol(2,90) => 1.22464679915e-16 + 2i; abs(3+4i) => 5; "
+          "norm(3+4i) => 25; sqr(9) => 3; sqrn(8,3) => 2; sqrn(4,0) => inf; pow(2,10) => 1024; "
+          "exp(0) => 1; ln(e) => 1; log(1000) => 3; re(3+4i) => 3; im(3+4i) => 4; int(-2.7) => -2; "
+          "int(2.7) => 2; max(max(1,5),min(3,4)) => 5; max(-0,0) => -0; min(0,-0) => 0; !(5) => "
+          "120; !(3.7) => 6; !(0) => 1; !(0.5) => 1; !(171) => inf; !(1e15) => inf; !(170) => "
+          "7.25741561531e+306; !(1e400) => inf; asin(2) => nan; -asin(2) => -nan; !(asin(2)) => 1; "
+          "sin(1i) => 0 + 0.0174541786296i; exp(1i*pi) => -1 + 1.22464679915e-16i"});
+    type({"asin(1+1i) => # 复数值错误; max(1+1i,2) => # 复数值错误; tan(1i) => # 复数值错误; !(1i) "
+          "=> # 复数值错误; cpx(1i,2) => # 复数值错误; sqrn(2,1i) => # 复数值错误; pol(1,1i) => # "
+          "复数值错误; !(-1) => # Factorial do not handle negative values"});
     // cpx(a,b) is 1 when a <= x < b; it creates x.
-    type({{"cpx(0,1)", "1"},
-          {"x=1", "", "Result: 1"},
-          {"cpx(0,1)", "0"},
-          {"cpx(1,2)", "1"},
-          {"cpx(1.5,2)", "0"}});
+    type({"cpx(0,1) => 1; x=1 => | Result: 1; cpx(0,1) => 0; cpx(1,2) => 1; cpx(1.5,2) => 0"});
 }
 
 TEST_F(Transcript, FunctionsInRadians) {
     session.engine().setDegrees(false);
-    type({{"sin(pi/6)", "0.5"},
-          {"asin(1)", "1.57079632679"},
-          {"sinh(1)", "1.17520119364"},
-          {"pol(2,pi/2)", "1.22464679915e-16 + 2i"}});
+    type({"sin(pi/6) => 0.5; asin(1) => 1.57079632679; sinh(1) => 1.17520119364; pol(2,pi/2) => "
+          "1.22464679915e-16 + 2i"});
 }
 
 TEST_F(Transcript, Variables) {
-    type({{"r = 2.5", "", "Result: 2.5"}, {"r=2.5", "", "Result: 2.5"}, {"n=0", "", "Result: 0"}});
+    type({"r = 2.5 => | Result: 2.5; r=2.5 => | Result: 2.5; n=0 => | Result: 0"});
     EXPECT_EQ(session.variableListRefreshes(), 1); // only a changed value rebuilds the list
-    type({{"r*2", "5"},
-          {"n", "0"},
-          {"R", unknown("R")},
-          {"a=2", "", "Result: 2"},
-          {"ab", unknown("b")},
-          {"ab=3", "", "Result: 3"},
-          {"a*ab", "6"},
-          {"y=7", "", "Result: 7"},
-          {"y=1/0", kZero},
-          {"y", "7"},
-          {"b=1", "", "Result: 1"},
-          {"a=b=3", unknown("=")},
-          {"a", "2"},
-          {"Pi=3", "", "Result: 3"},
-          {"Pi", "3"},
-          {"PI", "3.14159265359"},
-          {"p=2", "", "Result: 2"},
-          {"pi", unknown("i")},
-          {"sin=5", "", "Result: 5"},
-          {"sin*sin(30)", "2.5"},
-          {"z=3+4i", "", "Result: 3 + 4i"},
-          {"re(z)", "3"}});
+    type(
+        {"r*2 => 5; n => 0; R => ?R; a=2 => | Result: 2; ab => ?b; ab=3 => | Result: 3; a*ab => 6; "
+         "y=7 => | Result: 7; y=1/0 => # Division by Zero; y => 7; b=1 => | Result: 1; a=b=3 => "
+         "?=; a => 2; Pi=3 => | Result: 3; Pi => 3; PI => 3.14159265359; p=2 => | Result: 2; pi => "
+         "?i; sin=5 => | Result: 5; sin*sin(30) => 2.5; z=3+4i => | Result: 3 + 4i; re(z) => 3"});
     EXPECT_EQ(session.variableListRefreshes(), 9);
     EXPECT_EQ(session.engine().variables().size(), 10u);
 }
@@ -239,48 +135,21 @@ TEST_F(Transcript, BadNamesStoreNothing) {
     const std::string alpha = "# Variable must begin with alpha";
     const std::string alnum = "# A non alphanumeric value in variable";
     const std::string reserved = "# e和pi是程序的保留字,不能作为变量名";
-    type({{"1x=5", alpha},
-          {"=5", alpha},
-          {"中=5", alpha},
-          {"1=2", alpha},
-          {"x_1=5", alnum},
-          {"a中=5", alnum},
-          {"pi=3", reserved},
-          {"PI=3", reserved},
-          {"e=1", reserved},
-          {"1x=1/0", kZero},
-          {"a=b=3", unknown("b=3")}});
+    type({"1x=5 => " + alpha, "=5 => " + alpha, "中=5 => " + alpha, "1=2 => " + alpha,
+          "x_1=5 => " + alnum, "a中=5 => " + alnum, "pi=3 => " + reserved, "PI=3 => " + reserved,
+          "e=1 => " + reserved, "1x=1/0 => # Division by Zero; a=b=3 => ?b=3"});
     EXPECT_TRUE(session.engine().variables().empty());
     EXPECT_EQ(session.variableListRefreshes(), 0);
 }
 
 TEST_F(Transcript, CommentsBlanksAndCommands) {
-    type({{"1+2", "3"},
-          {"   ", "", "before"},
-          {"", "", "before"},
-          {"  # note", "", ""},
-          {"# Division by Zero", "", ""},
-          {"  x = 2 # note", "", "Result: 2"},
-          {"3 # 1/0", "3"},
-          {"cls # c", unknown("cls")},
-          {"cls ", unknown("cls")},
-          {"fxclr", "", ""},
-          {"0.1+0.2", "0.3"},
-          {"fact 360", "2 * 2 * 2 * 3 * 3 * 5"},
-          {"fact 2*3", "2 * 3"},
-          {"fact -5", "0"},
-          {"fact", "0"},
-          {"fact 1", "1"},
-          {"fact 12 34", "2 * 2 * 3"},
-          {"fact 1i", kNotReal},
-          {"fact 1e300", "0"},
-          {"fact 999999999999999989", "999999999999999989"},
-          {"fact 1234567890123456789", "# Max 18 digits"},
-          {"fact 1000000000039", "1000000000039"},
-          {"precision 4", "# precision is set to 4"},
-          {"1/3", "0.3333"},
-          {"precision 0", "# precision is set to 0"},
-          {"1/3", "0.333333"}});
+    type({"1+2 => 3;     => | before;  => | before;   # note => |; # Division by Zero => |;   x = "
+          "2 # note => | Result: 2; 3 # 1/0 => 3; cls # c => ?cls; cls  => ?cls; fxclr => |; "
+          "0.1+0.2 => 0.3; fact 360 => 2 * 2 * 2 * 3 * 3 * 5; fact 2*3 => 2 * 3; fact -5 => 0; "
+          "fact => 0; fact 1 => 1; fact 12 34 => 2 * 2 * 3; fact 1i => # 复数值错误; fact 1e300 => "
+          "0; fact 999999999999999989 => 999999999999999989; fact 1234567890123456789 => # Max 18 "
+          "digits; fact 1000000000039 => 1000000000039; precision 4 => # precision is set to 4; "
+          "1/3 => 0.3333; precision 0 => # precision is set to 0; 1/3 => 0.333333"});
     for (const char* clear : {"cls", "  CLR"}) {
         session.completeLine(clear);
         EXPECT_EQ(session.text() + session.status(), "");
@@ -289,18 +158,15 @@ TEST_F(Transcript, CommentsBlanksAndCommands) {
 
 TEST_F(Transcript, FunctionDefinitions) {
     const std::string slot = "# 错误: FX?中,'?'的值只能从0到9";
-    type({{"fx", slot},
-          {"fxa x", slot},
-          {"fx12 x", slot},
-          {"fx1", slot},
-          {"  Fx0 -1, 1, x*x # c", "", "F(x) OK!"}});
+    type({"fx => " + slot, "fxa x => " + slot, "fx12 x => " + slot, "fx1 => " + slot,
+          "  Fx0 -1, 1, x*x # c => | F(x) OK!"});
     EXPECT_EQ(session.graphs().graphTitle(), "y = x*x     F(x)的定积分 = 0.668004");
-    type({{"FX3 x*x", "", "F(x) OK!"}, {"fx1 sqr(x)", kNotReal}, {"1", "1"}});
+    type({"FX3 x*x => | F(x) OK!; fx1 sqr(x) => # 复数值错误; 1 => 1"});
     EXPECT_TRUE(session.graphs().slot(3).shown());
     EXPECT_EQ(session.logic().lastResult(), "1");
-    type({{"fx0 0,1", "# 您的输入缺少','"}});
+    type({"fx0 0,1 => # 您的输入缺少','"});
     EXPECT_EQ(session.logic().lastResult(), "");
-    type({{"fxclr", "", ""}});
+    type({"fxclr => |"});
     EXPECT_EQ(session.graphs().graphTitle(), "");
 }
 
@@ -333,18 +199,12 @@ TEST_F(Transcript, EveryPrecisionFormatsPiAndPointThree) {
                         "3.14159265359",
                         "3.1415926535898",
                         "3.14159265358979"};
-    type({{"1e20", "1e+20"},
-          {"1099511627776", "1.09951162778e+12"},
-          {"1e-5", "1e-05"},
-          {"1073741824", "1073741824"},
-          {"-1-2i", "-1 - 2i"},
-          {"1i", "0 + 1i"},
-          {"-1e400", "-inf"},
-          {"1+1e400i", "1 + infi"},
-          {"3-0i", "3"}});
+    type({"1e20 => 1e+20; 1099511627776 => 1.09951162778e+12; 1e-5 => 1e-05; 1073741824 => "
+          "1073741824; -1-2i => -1 - 2i; 1i => 0 + 1i; -1e400 => -inf; 1+1e400i => 1 + infi; 3-0i "
+          "=> 3"});
     for (std::uint32_t precision = 0; precision <= 15; ++precision) {
         session.completeLine("precision " + std::to_string(precision));
-        type({{"pi", pi[precision]}, {"0.1+0.2", "0.3"}});
+        type({std::string("pi => ") + pi[precision], "0.1+0.2 => 0.3"});
     }
 }
 
@@ -371,9 +231,9 @@ TEST_F(Transcript, HexadecimalAndBinaryShowTheLow32BitsOfTheTruncatedValue) {
     };
     for (const auto& c : cases) {
         session.logic().setDisplayBase(DisplayBase::Hexadecimal);
-        type({{c.line, c.hex}});
+        type({std::string(c.line) + " => " + c.hex});
         session.logic().setDisplayBase(DisplayBase::Binary);
-        type({{c.line, c.binary}});
+        type({std::string(c.line) + " => " + c.binary});
     }
 }
 
@@ -381,10 +241,8 @@ TEST_F(Transcript, LinesOverTheLimitAreRefusedNotCut) {
     const std::string tooLong = "# 错误: 输入行太长,每行最多2047个字节(一个汉字占两个字节)";
     const std::string pad(2040, ' ');
     // "中" is two bytes in GBK (three in UTF-8): 2047 bytes, then one byte too many.
-    type({{"1+1 #" + pad + "中", "2"},
-          {"x=1 #" + pad + " 中", tooLong},
-          {"x=1" + repeat("+1", 1100), tooLong},
-          {"  #" + pad + pad, "", ""}});
+    type({"1+1 #" + pad + "中 => 2", "x=1 #" + pad + " 中 => " + tooLong,
+          "x=1" + repeat("+1", 1100) + " => " + tooLong, "  #" + pad + pad + " => |"});
     EXPECT_TRUE(session.engine().variables().empty());
     // Passing over the line does not evaluate it either; arriving shows why.
     session.worksheet().insertAtCaret("x=1" + repeat("+1", 1100));
@@ -445,7 +303,7 @@ TEST_F(Transcript, InsertPastesTheLastResultUnlessShiftOrCtrlIsHeld) {
 
 TEST_F(Transcript, UntickedCheckBoxWritesNothingIntoTheWorksheet) {
     session.worksheet().setShowResultsInWorksheet(false);
-    type({{"1+2", "", "Result: 3"}});
+    type({"1+2 => | Result: 3"});
     session.logic().keyPressed(VirtualKey::Insert);
     EXPECT_EQ(session.text(), "1+2\n3");
 }
