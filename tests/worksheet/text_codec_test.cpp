@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -13,13 +12,6 @@
 
 namespace quillet {
 namespace {
-
-// text with every byte that starts no well-formed character replaced by U+FFFD.
-std::string sanitizeUtf8(std::string_view text) {
-    std::string out;
-    utf8::appendSanitized(out, text, text.size());
-    return out;
-}
 
 using namespace std::string_literals;
 using Offsets = std::vector<std::size_t>;
@@ -112,26 +104,6 @@ TEST(TextCodec, UndecodableBytesAreReplacedOrPreservedOneByOne) {
         EXPECT_TRUE(replacing.invalidByteOffsets == offsets &&
                     preserving.invalidByteOffsets == offsets);
         expectEncoded(preserving.utf8, gbk);
-    }
-}
-
-TEST(TextCodec, RandomBytesDecodeToValidUtf8AndRoundTripInPreserveMode) {
-    std::mt19937 rng(20240607);
-    std::uniform_int_distribution<int> anyByte(0, 255), highByte(0x80, 0xFF), length(0, 64);
-    std::bernoulli_distribution pickHigh(0.75); // mostly high bytes: every lead/trail mix occurs
-    for (int iteration = 0; iteration < 20000; ++iteration) {
-        // The first input is long enough to be decoded in several pieces.
-        std::string gbk(iteration == 0 ? 300000 : static_cast<std::size_t>(length(rng)), '\0');
-        for (char& c : gbk)
-            c = static_cast<char>(pickHigh(rng) ? highByte(rng) : anyByte(rng));
-        const DecodedText preserved = decodeGbk(gbk, InvalidBytes::Preserve);
-        const DecodedText replaced = decodeGbk(gbk, InvalidBytes::Replace);
-        ASSERT_EQ(sanitizeUtf8(preserved.utf8), preserved.utf8) << hex(gbk);
-        ASSERT_EQ(sanitizeUtf8(replaced.utf8), replaced.utf8) << hex(gbk);
-        ASSERT_EQ(replaced.invalidByteOffsets, preserved.invalidByteOffsets) << hex(gbk);
-        const EncodedText encoded = encodeGbk(preserved.utf8);
-        ASSERT_EQ(hex(encoded.gbk), hex(gbk));
-        ASSERT_FALSE(encoded.firstUnencodable.has_value()) << hex(gbk);
     }
 }
 
