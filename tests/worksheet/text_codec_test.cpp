@@ -148,25 +148,5 @@ TEST(TextCodec, PreservedByteCodePointsEncodeToTheirRawByte) {
     }
 }
 
-TEST(TextCodec, GbkPrefixLengthIsTheLongestWholeCharacterPrefixThatFits) {
-    // ASCII, two-byte characters, the one-byte euro, an emoji and an invalid byte ('?' each),
-    // a preserved byte (one byte).
-    const std::string text =
-        "a\xE5\xA4\x8D\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9z\xE6\x95\xB0\xFF\xEF\x9E\xB8q";
-    const auto encodedSize = [&](std::size_t length) {
-        return encodeGbk(text.substr(0, length)).gbk.size();
-    };
-    EXPECT_EQ(gbkPrefixLength("", 10), 0U);
-    for (std::size_t limit = 0; limit <= encodedSize(text.size()) + 1; ++limit) {
-        SCOPED_TRACE(limit);
-        const std::size_t prefix = gbkPrefixLength(text, limit);
-        EXPECT_LE(encodedSize(prefix), limit);
-        if (prefix < text.size()) { // on a character boundary, and one more character won't fit
-            EXPECT_NE(static_cast<unsigned char>(text[prefix]) & 0xC0, 0x80);
-            EXPECT_GT(encodedSize(prefix + utf8::decodeChar(text, prefix).length), limit);
-        }
-    }
-}
-
 } // namespace
 } // namespace quillet
