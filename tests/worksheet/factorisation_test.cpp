@@ -107,7 +107,8 @@ TEST(FactorText, MatchesTrialDivisionForEveryValueUpTo100000) {
 
 TEST(FactorText, PowersOfTwoGiveOnlyTwos) {
     for (int k = 1; k <= 62; ++k)
-        EXPECT_EQ(factorText(std::int64_t{1} << k), joined(Factors(k, 2))) << k;
+        EXPECT_EQ(factorText(std::int64_t{1} << k), joined(Factors(static_cast<std::size_t>(k), 2)))
+            << k;
 }
 
 TEST(FactorText, MatchesTrialDivisionForRandomSmoothValues) {

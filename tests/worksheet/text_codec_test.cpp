@@ -22,8 +22,10 @@ const std::string kFffd = "\xEF\xBF\xBD"; // U+FFFD
 std::string hex(std::string_view bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
-    for (const unsigned char byte : bytes)
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
         out += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
+    }
     return out;
 }
 
@@ -109,7 +111,7 @@ TEST(TextCodec, UndecodableBytesAreReplacedOrPreservedOneByOne) {
 
 TEST(TextCodec, LongInputDecodesTheSameAsItsParts) {
     // Long inputs are decoded in pieces: a pair straddling a piece boundary must come out whole.
-    for (const std::size_t asciiRun : {4095, 65535, 65536}) {
+    for (const std::size_t asciiRun : {4095u, 65535u, 65536u}) {
         SCOPED_TRACE(asciiRun);
         std::string gbk(asciiRun, 'a'), utf8(asciiRun, 'a');
         for (int repeat = 0; repeat < 40000; ++repeat) {

@@ -94,8 +94,9 @@ TEST(WorksheetFileTest, RandomFilesRoundTrip) {
         for (int round = 0; round < 400; ++round) {
             std::string& bytes = files.emplace_back();
             for (int n = below(65); n > 0; --n)
-                bytes += alphabet.empty() ? char(1 + below(255)) // any byte but zero
-                                          : alphabet[below(int(alphabet.size()))];
+                bytes += alphabet.empty()
+                             ? static_cast<char>(1 + below(255)) // any byte but zero
+                             : alphabet[static_cast<std::size_t>(below(int(alphabet.size())))];
         }
     }
     // UTF-8 files: whole characters (U+F70A, U+F780 and U+F7FF among them), stray bytes and
