@@ -1,11 +1,8 @@
 // quillet-run: runs a worksheet file line by line without any window, as if each line were
 // typed at the end of the worksheet and completed with Enter, and prints the worksheet.
-#include "engine/expression_engine.h"
 #include "engine/utf8.h"
-#include "graphs/function_graphs.h"
-#include "worksheet/memory_worksheet.h"
+#include "graphs/worksheet_session.h"
 #include "worksheet/text_codec.h"
-#include "worksheet/worksheet_logic.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -46,11 +43,6 @@ struct Options {
     bool radians = false;
     quillet::DisplayBase base = quillet::DisplayBase::Decimal;
     std::string file = "-";
-};
-
-class NoVariableList : public quillet::VariableListView {
-public:
-    void refreshVariableList() override {}
 };
 
 // Writes all of bytes to standard output and closes it, so that a full disk or a closed
@@ -216,29 +208,22 @@ int main(int argc, char** argv) {
         input.remove_prefix(quillet::utf8::kByteOrderMark.size());
     const std::string text = decodeInput(input, options.utf8);
 
-    quillet::ExpressionEngine engine;
-    engine.seedRandom(options.seed);
-    engine.setDegrees(!options.radians);
-    quillet::MemoryWorksheet worksheet;
-    quillet::FunctionGraphs graphs(engine);
-    NoVariableList variableList;
-    quillet::WorksheetLogic logic(engine, worksheet, worksheet, graphs, variableList);
-    logic.setDisplayBase(options.base);
+    quillet::WorksheetSession session;
+    session.engine().seedRandom(options.seed);
+    session.engine().setDegrees(!options.radians);
+    session.logic().setDisplayBase(options.base);
+    quillet::MemoryWorksheet& worksheet = session.worksheet();
 
     std::string statusLines;
     for (const std::string_view line : splitLines(text)) {
         worksheet.setCaret(worksheet.lineCount() - 1, std::string::npos);
-        worksheet.insertAtCaret(line);
-        logic.keyPressed(quillet::VirtualKey::Enter);
-        worksheet.insertAtCaret("\n");
-        logic.textChanged();
-        logic.keyReleased(quillet::VirtualKey::Enter);
+        session.completeLine(line);
         if (options.status) {
-            statusLines += worksheet.statusText();
+            statusLines += session.status();
             statusLines += "\r\n";
         }
     }
 
-    const std::string output = options.status ? statusLines : worksheet.text("\r\n");
+    const std::string output = options.status ? statusLines : session.text("\r\n");
     return writeOutput(options.utf8 ? output : quillet::encodeGbk(output).gbk) ? 0 : 1;
 }

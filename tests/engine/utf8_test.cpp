@@ -49,24 +49,5 @@ TEST(Utf8, EachInvalidByteIsReplacedAndReported) {
     }
 }
 
-TEST(Utf8, CharactersAreReadOneAtATimeAndWrittenAsScalarValues) {
-    const std::string text = "a\xE5\xA4\x8D\xF0\x9F\x98\x80\xFF";
-    std::string read; // code point/length, "!" when invalid
-    for (std::size_t offset = 0; offset < text.size();
-         offset += utf8::decodeChar(text, offset).length) {
-        const utf8::Char c = utf8::decodeChar(text, offset);
-        read +=
-            std::to_string(c.codePoint) + '/' + std::to_string(c.length) + (c.valid ? " " : "! ");
-    }
-    EXPECT_EQ(read, "97/1 22797/3 128512/4 65533/1! ");
-    EXPECT_EQ(utf8::countChars(text), 4U);
-    std::string out;
-    // A surrogate, too large, then the last code point of each length.
-    const char32_t codePoints[] = {0xD800, 0x110000, 0x7F, 0x7FF, 0xFFFF, 0x10FFFF};
-    for (const char32_t codePoint : codePoints)
-        utf8::append(out, codePoint);
-    EXPECT_EQ(hex(out), hex(kFffd + kFffd + "\x7F\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF"));
-}
-
 } // namespace
 } // namespace quillet

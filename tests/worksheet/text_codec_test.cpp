@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -13,13 +12,6 @@
 
 namespace quillet {
 namespace {
-
-// text with every byte that starts no well-formed character replaced by U+FFFD.
-std::string sanitizeUtf8(std::string_view text) {
-    std::string out;
-    utf8::appendSanitized(out, text, text.size());
-    return out;
-}
 
 using namespace std::string_literals;
 using Offsets = std::vector<std::size_t>;
@@ -117,26 +109,6 @@ TEST(TextCodec, UndecodableBytesAreReplacedOrPreservedOneByOne) {
     }
 }
 
-TEST(TextCodec, RandomBytesDecodeToValidUtf8AndRoundTripInPreserveMode) {
-    std::mt19937 rng(20240607);
-    std::uniform_int_distribution<int> anyByte(0, 255), highByte(0x80, 0xFF), length(0, 64);
-    std::bernoulli_distribution pickHigh(0.75); // mostly high bytes: every lead/trail mix occurs
-    for (int iteration = 0; iteration < 20000; ++iteration) {
-        // The first input is long enough to be decoded in several pieces.
-        std::string gbk(iteration == 0 ? 300000 : static_cast<std::size_t>(length(rng)), '\0');
-        for (char& c : gbk)
-            c = static_cast<char>(pickHigh(rng) ? highByte(rng) : anyByte(rng));
-        const DecodedText preserved = decodeGbk(gbk, InvalidBytes::Preserve);
-        const DecodedText replaced = decodeGbk(gbk, InvalidBytes::Replace);
-        ASSERT_EQ(sanitizeUtf8(preserved.utf8), preserved.utf8) << hex(gbk);
-        ASSERT_EQ(sanitizeUtf8(replaced.utf8), replaced.utf8) << hex(gbk);
-        ASSERT_EQ(replaced.invalidByteOffsets, preserved.invalidByteOffsets) << hex(gbk);
-        const EncodedText encoded = encodeGbk(preserved.utf8);
-        ASSERT_EQ(hex(encoded.gbk), hex(gbk));
-        ASSERT_FALSE(encoded.firstUnencodable.has_value()) << hex(gbk);
-    }
-}
-
 TEST(TextCodec, LongInputDecodesTheSameAsItsParts) {
     // Long inputs are decoded in pieces: a pair straddling a piece boundary must come out whole.
     for (const std::size_t asciiRun : {4095u, 65535u, 65536u}) {
@@ -175,26 +147,6 @@ TEST(TextCodec, PreservedByteCodePointsEncodeToTheirRawByte) {
         std::string utf8;
         utf8::append(utf8, codePoint);
         expectEncoded(utf8, std::string(1, static_cast<char>(codePoint - 0xF700)));
-    }
-}
-
-TEST(TextCodec, GbkPrefixLengthIsTheLongestWholeCharacterPrefixThatFits) {
-    // ASCII, two-byte characters, the one-byte euro, an emoji and an invalid byte ('?' each),
-    // a preserved byte (one byte).
-    const std::string text =
-        "a\xE5\xA4\x8D\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9z\xE6\x95\xB0\xFF\xEF\x9E\xB8q";
-    const auto encodedSize = [&](std::size_t length) {
-        return encodeGbk(text.substr(0, length)).gbk.size();
-    };
-    EXPECT_EQ(gbkPrefixLength("", 10), 0U);
-    for (std::size_t limit = 0; limit <= encodedSize(text.size()) + 1; ++limit) {
-        SCOPED_TRACE(limit);
-        const std::size_t prefix = gbkPrefixLength(text, limit);
-        EXPECT_LE(encodedSize(prefix), limit);
-        if (prefix < text.size()) { // on a character boundary, and one more character won't fit
-            EXPECT_NE(static_cast<unsigned char>(text[prefix]) & 0xC0, 0x80);
-            EXPECT_GT(encodedSize(prefix + utf8::decodeChar(text, prefix).length), limit);
-        }
     }
 }
 

@@ -76,10 +76,9 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
     }
 }
 
-// Random files and texts: any bytes without a zero load and save back unchanged, with no CR
-// in the text (a text control would break the line there); a text the editor holds (no
-// marks) saves and loads back unchanged.
-TEST(WorksheetFileTest, FilesAndTextsRoundTrip) {
+// Random files: any bytes without a zero load and save back unchanged, with no CR in the text
+// (a text control would break the line there).
+TEST(WorksheetFileTest, RandomFilesRoundTrip) {
     std::mt19937 random(20240611);
     const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     std::vector<std::string> files(1); // every two-byte code
@@ -96,7 +95,7 @@ TEST(WorksheetFileTest, FilesAndTextsRoundTrip) {
             std::string& bytes = files.emplace_back();
             for (int n = below(65); n > 0; --n)
                 bytes += alphabet.empty()
-                             ? char(1 + below(255)) // any byte but zero
+                             ? static_cast<char>(1 + below(255)) // any byte but zero
                              : alphabet[static_cast<std::size_t>(below(int(alphabet.size())))];
         }
     }
@@ -125,19 +124,6 @@ TEST(WorksheetFileTest, FilesAndTextsRoundTrip) {
         ASSERT_EQ(encodeWorksheetFile(decoded.text, decoded.lineBreaks, decoded.encoding).bytes,
                   bytes);
         ASSERT_EQ(decoded.text.find('\r'), std::string::npos);
-    }
-    const std::string pieces[] = {"1",  "+", " ",           "\n", "x=", kFuShuUtf8, "\xE2\x82\xAC",
-                                  "\t", "#", "\xE3\x80\x80"};
-    for (int round = 0; round < 600; ++round) {
-        const Style style = round % 2 ? Style::Lf : Style::CrLf;
-        std::string text;
-        for (int n = below(31); n > 0; --n)
-            text += pieces[below(10)];
-        SCOPED_TRACE(testing::PrintToString(text));
-        const DecodedWorksheetFile decoded =
-            decodeWorksheetFile(encodeWorksheetFile(text, style, Encoding::Gbk).bytes);
-        ASSERT_EQ(decoded.text, text);
-        EXPECT_TRUE(text.find('\n') == std::string::npos || decoded.lineBreaks == style);
     }
 }
 

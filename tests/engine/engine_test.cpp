@@ -1,0 +1,122 @@
+// What the worksheet transcripts cannot state: the random generator bit for bit, nesting
+// deeper than a line can hold, the variable table's order, and numbers under another locale.
+#include "engine/calc_error.h"
+#include "engine/expression_engine.h"
+#include "worksheet/number_text.h"
+#include "worksheet/result_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet {
+namespace {
+
+// An independent rendering of the generator's rules in 64-bit arithmetic.
+std::vector<std::uint64_t> referenceDraws(std::uint64_t seed, int count) {
+    std::uint64_t s1 = seed % 65731, s2 = seed % 65609;
+    const auto mix = [&] {
+        s1 = (s1 * 1821 + 1) % 65731;
+        s2 = (s2 * 1421 + 1) % 65609;
+        return ((s1 << 16) & 0xFFFFFFFFu) ^ s2;
+    };
+    for (int i = 0; i < 99; ++i)
+        mix();
+    std::uint64_t table[55];
+    for (auto& entry : table)
+        entry = mix();
+    std::size_t index = 0;
+    const auto next = [&] {
+        index = (index + 1) % 55;
+        table[index] = (table[(index + 23) % 55] + table[(index + 54) % 55]) & 0xFFFFFFFFu;
+        return table[index];
+    };
+    for (int i = 0; i < 99; ++i)
+        next();
+    std::vector<std::uint64_t> draws;
+    for (int i = 0; i < count; ++i)
+        draws.push_back(next());
+    return draws;
+}
+
+TEST(Random, SequenceFollowsTheSeedBitForBit) {
+    for (const std::uint32_t seed : {0u, 1u, 12345u, 65731u, 1765096303u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(seed);
+        ExpressionEngine engine;
+        engine.seedRandom(seed);
+        for (const auto expected : referenceDraws(seed, 500))
+            ASSERT_EQ(engine.nextRandom(), expected);
+    }
+}
+
+TEST(Random, RndScalesTwoDrawsTheFirstForTheImaginaryPart) {
+    ExpressionEngine engine;
+    engine.seedRandom(99);
+    const auto draws = referenceDraws(99, 4);
+    const Complex value = engine.evaluateLine("rnd(6+2i)");
+    EXPECT_EQ(value.real(), 6.0 * static_cast<double>(draws[1]) / 4294967295.0);
+    EXPECT_EQ(value.imag(), 2.0 * static_cast<double>(draws[0]) / 4294967295.0);
+    EXPECT_EQ(engine.evaluateLine("rnd(1)").real(), static_cast<double>(draws[3]) / 4294967295.0);
+}
+
+std::string repeat(std::string_view piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+TEST(Nesting, WhatFitsALineIsEvaluatedDeeperIsRefused) {
+    ExpressionEngine engine;
+    // 1023 pairs of parentheses are the deepest a 2047-byte line can hold.
+    EXPECT_EQ(engine.evaluateLine(repeat("(", 1023) + "1" + repeat(")", 1023)), Complex(1, 0));
+    EXPECT_EQ(engine.evaluateLine("1" + repeat("+1", 1023)), Complex(1024, 0));
+    EXPECT_EQ(engine.evaluateLine(repeat("sin(", 400) + "0" + repeat(")", 400)), Complex(0, 0));
+    EXPECT_EQ(engine.evaluateLine(repeat("-(", 680) + "1" + repeat(")", 680)), Complex(1, 0));
+    EXPECT_EQ(engine.evaluateLine(std::string_view("1+2\0+5", 6)), Complex(3, 0));
+    const std::string tooDeep = "表达式嵌套过深,请减少括号或函数的层数";
+    const std::pair<std::string, std::string> cases[] = {
+        {repeat("(", 2047), "您的输入缺少')'"},
+        {repeat("(", 2499) + "1" + repeat(")", 2499), tooDeep},
+        {"1" + repeat("+1", 2499), tooDeep},
+        {repeat("sin(", 1249) + "0" + repeat(")", 1249), tooDeep}};
+    for (const auto& [line, message] : cases) {
+        try {
+            engine.evaluateLine(line);
+            ADD_FAILURE() << "no error";
+        } catch (const CalcError& error) {
+            EXPECT_EQ(error.message(), message);
+        }
+        // The depth count is restored after an error.
+        EXPECT_EQ(engine.evaluateLine(repeat("(", 1000) + "2" + repeat(")", 1000)), Complex(2, 0));
+    }
+}
+
+TEST(Variables, WalkIsInByteOrderAndEraseRemoves) {
+    ExpressionEngine engine;
+    for (const char* line : {"xy=1", "b=1", "x1=1", "A=1", "x=1", "a=1", "B=1"})
+        engine.evaluateLine(line);
+    engine.variables().eraseVariable("x1");
+    engine.variables().eraseVariable("missing");
+    std::string names;
+    for (const auto& [name, value] : engine.variables())
+        names += name + " ";
+    EXPECT_EQ(names, "A B a b x xy ");
+}
+
+TEST(Locale, NumbersAreReadAndWrittenTheSameUnderAGermanLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
+    ExpressionEngine engine;
+    EXPECT_EQ(formatComplex(engine.evaluateLine("1.5+1/3"), 12), "1.83333333333");
+    EXPECT_EQ(formatComplex(engine.evaluateLine("1e400-2.5e-400"), 12), "inf");
+    EXPECT_EQ(formatGeneralPadded(1.5, 3, 9), "      1.5");
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+} // namespace
+} // namespace quillet
