@@ -83,7 +83,7 @@ bool isPrime(u64 n) {
     if (n < 2) {
         return false;
     }
-    for (const u64 p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
+    for (const u64 p : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u}) {
         if (n % p == 0) {
             return n == p;
         }

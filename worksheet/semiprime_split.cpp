@@ -90,7 +90,7 @@ template <unsigned B1, unsigned D, unsigned B2> struct StageTwoPattern {
     static constexpr unsigned kBabyCount = [] {
         unsigned count = 0;
         for (unsigned j = 1; j < D / 2; ++j) {
-            count += gcdSmall(j, D) == 1 ? 1 : 0;
+            count += gcdSmall(j, D) == 1 ? 1u : 0u;
         }
         return count;
     }();
