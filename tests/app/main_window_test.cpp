@@ -124,7 +124,8 @@ TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineUnderTheNewSetting) {
 TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFocus) {
     // The keypad decimal key: "," on a German layout, "." on an English one.
     for (const auto& [target, key] : {std::pair<QWidget*, Qt::Key>{&edit, Qt::Key_Comma},
-                                      {c.help, Qt::Key_Period}, {c.decimal, Qt::Key_Comma}}) {
+                                      {c.help, Qt::Key_Period},
+                                      {c.decimal, Qt::Key_Comma}}) {
         SCOPED_TRACE(target->metaObject()->className());
         setText(u"1"_s);
         target->setFocus();
@@ -273,7 +274,10 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
             window.helpWindow()->hide();
 
         click(c.help);
-        EXPECT_EQ(opened.source(), row.viewer ? QUrl::fromLocalFile(QDir(folder.path()).absoluteFilePath(u"help.mht"_s)) : QUrl());
+        EXPECT_EQ(opened.source(),
+                  row.viewer
+                      ? QUrl::fromLocalFile(QDir(folder.path()).absoluteFilePath(u"help.mht"_s))
+                      : QUrl());
         HelpWindow* help = window.helpWindow();
         EXPECT_EQ(help && help->isVisible(), !row.viewer);
         EXPECT_TRUE(edit.hasFocus());

@@ -50,12 +50,14 @@ TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedByTextWithoutRegardToCase
         QStringList lines;
         QStringList expected;
     } cases[] = {
-        {{u"A=5"_s, u"a=3"_s}, {u"a = 3"_s, u"A = 5"_s}},   // equal names ignoring case: by value
-        {{u"Y=2"_s, u"x=5"_s}, {u"x = 5"_s, u"Y = 2"_s}},   // lower-case letter before a later capital
-        {{u"z=3+4i"_s, u"h=255"_s}, {u"h = 255"_s, u"z = 3 + 4i"_s}}, // never hexadecimal; complex values
+        {{u"A=5"_s, u"a=3"_s}, {u"a = 3"_s, u"A = 5"_s}}, // equal names ignoring case: by value
+        {{u"Y=2"_s, u"x=5"_s},
+         {u"x = 5"_s, u"Y = 2"_s}}, // lower-case letter before a later capital
+        {{u"z=3+4i"_s, u"h=255"_s},
+         {u"h = 255"_s, u"z = 3 + 4i"_s}}, // never hexadecimal; complex values
     };
     for (const auto& row : cases) {
-        SCOPED_TRACE(row.lines.join(' ').toStdString());
+        SCOPED_TRACE(row.lines.join(u' ').toStdString());
         engine.variables() = VariableTable();
         for (const QString& line : row.lines)
             typeLine(line);
@@ -81,21 +83,21 @@ TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSele
         int row, anchor, position;
         QString expected;
     } cases[] = {{0, 2, 3, u"a+x"_s}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected.toStdString());
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.expected.toStdString());
         edit.setWorksheetText(u"a+b"_s);
         QTextCursor cursor = edit.textCursor();
-        cursor.setPosition(c.anchor);
-        cursor.setPosition(c.position, QTextCursor::KeepAnchor);
+        cursor.setPosition(row.anchor);
+        cursor.setPosition(row.position, QTextCursor::KeepAnchor);
         edit.setTextCursor(cursor);
-        showAndSelect(c.row);
+        showAndSelect(row.row);
         // The events of a real double-click: press, release, double-click, release.
         QListWidget* widget = list.list();
-        const QPoint centre = widget->visualItemRect(widget->item(c.row)).center();
+        const QPoint centre = widget->visualItemRect(widget->item(row.row)).center();
         QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseRelease(widget->viewport(), Qt::LeftButton, {}, centre);
-        EXPECT_EQ(edit.toPlainText(), c.expected);
+        EXPECT_EQ(edit.toPlainText(), row.expected);
         EXPECT_TRUE(edit.isModified());
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_TRUE(edit.hasFocus());

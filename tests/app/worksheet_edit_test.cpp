@@ -43,7 +43,8 @@ TEST_F(WorksheetEditTest, EnterProcessesTheLineBeforeTheCaretAndWritesItsResult)
         setText({});
         type(row.typed);
         caretTo(0, row.column);
-        QTest::keyClick(&edit, row.modifiers == Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return, row.modifiers);
+        QTest::keyClick(&edit, row.modifiers == Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return,
+                        row.modifiers);
         EXPECT_EQ(text(), row.text);
         EXPECT_EQ(status(), row.status);
     }
@@ -88,11 +89,17 @@ TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEd
         bool modified;
         QStringList undoTrail; // the text after each further Ctrl+Z
     } cases[] = {
-        {u"old\n"_s, [&] { key(Qt::Key_A, Qt::ControlModifier), type(u"1+2\n"_s); },
-         u"1+2\n3\n"_s, true, {u"1+2"_s, u"old\n"_s}},
+        {u"old\n"_s,
+         [&] { key(Qt::Key_A, Qt::ControlModifier), type(u"1+2\n"_s); },
+         u"1+2\n3\n"_s,
+         true,
+         {u"1+2"_s, u"old\n"_s}},
         // The Insert key's text and the keypad point join the step before them.
-        {{}, [&] { type(u"6*7\n"_s), key(Qt::Key_Insert), key(Qt::Key_Period, Qt::KeypadModifier); },
-         u"6*7\n42\n42."_s, true, {u"6*7"_s, {}}},
+        {{},
+         [&] { type(u"6*7\n"_s), key(Qt::Key_Insert), key(Qt::Key_Period, Qt::KeypadModifier); },
+         u"6*7\n42\n42."_s,
+         true,
+         {u"6*7"_s, {}}},
         // Clearing leaves an unmodified worksheet; undone, it differs from the file again.
         {u"a=1\n"_s, [&] { caretTo(1), type(u"cls\n"_s); }, {}, false, {u"a=1\ncls"_s, u"a=1\n"_s}},
     };

@@ -51,7 +51,7 @@ public:
     const std::string& error() const { return m_error; }
     // Takes every free block.
     void fill() const {
-        QFile filler(QString::fromLocal8Bit(m_folder) + "/filler");
+        QFile filler(QString::fromLocal8Bit(m_folder) + u"/filler"_s);
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(512, 'f');
         while (filler.write(block) == block.size()) {
@@ -96,8 +96,8 @@ protected:
     // the text was modified.
     std::string state() const {
         const QString file = QDir(dir.path()).relativeFilePath(window.files().currentFilePath());
-        return (editor.toPlainText() + " | " + file + " | " + window.windowTitle() +
-                (editor.isModified() ? " | modified" : " | unmodified"))
+        return (editor.toPlainText() + u" | "_s + file + u" | "_s + window.windowTitle() +
+                (editor.isModified() ? u" | modified"_s : u" | unmodified"_s))
             .toStdString();
     }
     // Expects exactly one message since the last check, holding every part.
@@ -114,11 +114,11 @@ protected:
 };
 
 TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
-    type("1+2\n");
+    type(u"1+2\n"_s);
     files.saveWorksheet(); // the save dialog is cancelled: nothing changes
     EXPECT_EQ(dialogs.saveDialogs, 1);
     EXPECT_EQ(state(), "1+2\n3\n |  | Quillet | modified");
-    const QString path = pathOf("sum.txt");
+    const QString path = pathOf(u"sum.txt"_s);
     dialogs.savePath = path;
     files.saveWorksheet();
     EXPECT_EQ(readFile(path).toHex(' '), "31 2b 32 0d 0a 33 0d 0a");
@@ -126,7 +126,7 @@ TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
     // Tied to the file, save asks for no name and the file keeps its permissions.
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(path, mode));
-    type("0");
+    type(u"0"_s);
     files.saveWorksheet();
     EXPECT_EQ(dialogs.saveDialogs, 2);
     EXPECT_EQ(readFile(path), "1+2\r\n3\r\n0");
@@ -150,13 +150,33 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
         QByteArray written; // first.txt or kept.txt afterwards
         std::string shown;
     } rows[] = {
-        {true, false, Answer::Yes, {}, true, "a\r\nb", "a\nb | first.txt | Quillet - [first.txt] | modified"},
-        {true, true, Answer::No, {}, true, "a\r\n", "next | next.txt | Quillet - [next.txt] | unmodified"},
-        {true, true, Answer::Cancel, {}, false, "a\r\n", "a\nb | first.txt | Quillet - [first.txt] | modified"},
+        {true,
+         false,
+         Answer::Yes,
+         {},
+         true,
+         "a\r\nb",
+         "a\nb | first.txt | Quillet - [first.txt] | modified"},
+        {true,
+         true,
+         Answer::No,
+         {},
+         true,
+         "a\r\n",
+         "next | next.txt | Quillet - [next.txt] | unmodified"},
+        {true,
+         true,
+         Answer::Cancel,
+         {},
+         false,
+         "a\r\n",
+         "a\nb | first.txt | Quillet - [first.txt] | modified"},
         {false, false, Answer::Cancel, {}, false, "<missing>", "b |  | Quillet | modified"},
         {false, false, Answer::Yes, {}, false, "<missing>", "b |  | Quillet | modified"},
-        {false, false, Answer::Yes, u"kept.txt"_s, true, "b", "b | kept.txt | Quillet - [kept.txt] | unmodified"},
-        {false, true, Answer::Yes, u"kept.txt"_s, true, "b", "next | next.txt | Quillet - [next.txt] | unmodified"},
+        {false, false, Answer::Yes, u"kept.txt"_s, true, "b",
+         "b | kept.txt | Quillet - [kept.txt] | unmodified"},
+        {false, true, Answer::Yes, u"kept.txt"_s, true, "b",
+         "next | next.txt | Quillet - [next.txt] | unmodified"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.shown);
@@ -176,8 +196,11 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
         else
             EXPECT_EQ(files.confirmClose(), row.goesOn);
         EXPECT_EQ(dialogs.openDialogs, row.loading && row.goesOn ? 1 : 0);
-        const QString question = row.titled ? u"将修改保存到"_s + path : file_texts::kSaveUntitledQuestion;
-        EXPECT_EQ(dialogs.asked, QStringList{(row.loading ? u"载入新文件: "_s : u"Closing program: "_s) + question});
+        const QString question =
+            row.titled ? u"将修改保存到"_s + path : file_texts::kSaveUntitledQuestion;
+        EXPECT_EQ(
+            dialogs.asked,
+            QStringList{(row.loading ? u"载入新文件: "_s : u"Closing program: "_s) + question});
         EXPECT_EQ(dialogs.askedBy, &editor);
         EXPECT_EQ(readFile(row.titled ? path : pathOf(u"kept.txt"_s)), row.written);
         EXPECT_EQ(state(), row.shown);
@@ -185,13 +208,13 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
 }
 
 TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
-    const QString path = writeFile("any.txt", "z\r\n");
+    const QString path = writeFile(u"any.txt"_s, "z\r\n");
     load(path);
     EXPECT_TRUE(files.confirmClose()); // loaded, unchanged
     EXPECT_EQ(files.promptSaveChanges(file_texts::kLoadCaption), Answer::No);
     EXPECT_TRUE(dialogs.asked.isEmpty());
     // Yes, then a cancelled open dialog: the file is written, the text and flag stay.
-    type("2");
+    type(u"2"_s);
     dialogs.answers = {Answer::Yes};
     load(QString());
     EXPECT_EQ(readFile(path), "z\r\n2");
@@ -199,7 +222,7 @@ TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
     dialogs.answers = {Answer::No};
     EXPECT_TRUE(files.confirmClose());
     EXPECT_EQ(dialogs.asked.size(), 2);
-    type("\ncls\n"); // cls empties the text and clears the flag
+    type(u"\ncls\n"_s); // cls empties the text and clears the flag
     EXPECT_EQ(state(), " | any.txt | Quillet - [any.txt] | unmodified");
     EXPECT_TRUE(files.confirmClose());
     files.setCurrentFilePath(QString()); // untitled and empty: nothing to ask either
@@ -221,16 +244,16 @@ TEST_F(WorksheetFilesTest, LoadedFilesAreSavedBackByteForByte) {
         {"UTF-8 with a byte-order mark and a stray byte", "\xEF\xBB\xBF"
                                                           "1\n\xFF\xC3\xA9"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QByteArray bytes = QByteArray::fromStdString(c.bytes);
-        const QString path = loadNew("round.txt", bytes);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QByteArray bytes = QByteArray::fromStdString(row.bytes);
+        const QString path = loadNew(u"round.txt"_s, bytes);
         ASSERT_TRUE(dialogs.messages.empty());
         QFile::remove(path);
         files.saveWorksheet();
         EXPECT_TRUE(readFile(path) == bytes) << readFile(path).left(64).toHex(' ').toStdString();
-        saveAs(pathOf("round copy.txt"));
-        EXPECT_TRUE(readFile(pathOf("round copy.txt")) == bytes);
+        saveAs(pathOf(u"round copy.txt"_s));
+        EXPECT_TRUE(readFile(pathOf(u"round copy.txt"_s)) == bytes);
     }
 }
 
@@ -247,25 +270,25 @@ TEST_F(WorksheetFilesTest, FilesKeepTheirEncoding) {
         {"byte-order mark",
          "\xEF\xBB\xBF"
          "1\n",
-         "1\n", u"数"_s,
+         u"1\n"_s, u"数"_s,
          "\xEF\xBB\xBF"
          "1\n\xE6\x95\xB0"},
         {"GBK", "a=\xB8\xB4\r\n", u"a=复\n"_s, u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path = loadNew("encoded.txt", c.bytes);
-        EXPECT_EQ(editor.toPlainText(), c.shown);
-        editor.insertPlainText(c.typed);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QString path = loadNew(u"encoded.txt"_s, row.bytes);
+        EXPECT_EQ(editor.toPlainText(), row.shown);
+        editor.insertPlainText(row.typed);
         files.saveWorksheet();
-        EXPECT_EQ(readFile(path), c.saved);
+        EXPECT_EQ(readFile(path), row.saved);
         EXPECT_TRUE(dialogs.messages.isEmpty());
     }
 }
 
 TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
-    const QString path = loadNew("unix.txt", "1+2\n");
-    type("4*5\n");
+    const QString path = loadNew(u"unix.txt"_s, "1+2\n");
+    type(u"4*5\n"_s);
     files.saveWorksheet();
     EXPECT_EQ(readFile(path), "1+2\n4*5\n20\n");
 }
@@ -273,9 +296,9 @@ TEST_F(WorksheetFilesTest, NewLinesOfABareLfFileGetBareLf) {
 // Only regular files of at most 64 MiB are read; nothing else may block or flood the
 // program. A file with a zero byte loads the text before it.
 TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
-    ASSERT_TRUE(QDir(pathOf("")).mkdir("folder.txt"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("pipe.txt")).constData(), 0600), 0);
-    const auto sparse = [&](const char* name, qint64 size) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.txt"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf(u"pipe.txt"_s)).constData(), 0600), 0);
+    const auto sparse = [&](const QString& name, qint64 size) {
         QFile file(pathOf(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
         return file.fileName();
@@ -284,34 +307,35 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
         QString path;
         QStringList message;
     } cases[] = {
-        {pathOf("missing.txt"), {"无法打开文件", "不存在"}},
-        {pathOf("folder.txt"), {"不是普通文件", "文件夹"}},
-        {pathOf("pipe.txt"), {"不是普通文件", "命名管道"}},
-        {"/dev/zero", {"不是普通文件", "设备"}},
-        {sparse("huge.txt", (64 << 20) + 1), {"67108865 字节", "64.0 MiB", "64 MiB 的上限"}},
+        {pathOf(u"missing.txt"_s), {u"无法打开文件"_s, u"不存在"_s}},
+        {pathOf(u"folder.txt"_s), {u"不是普通文件"_s, u"文件夹"_s}},
+        {pathOf(u"pipe.txt"_s), {u"不是普通文件"_s, u"命名管道"_s}},
+        {u"/dev/zero"_s, {u"不是普通文件"_s, u"设备"_s}},
+        {sparse(u"huge.txt"_s, (64 << 20) + 1),
+         {u"67108865 字节"_s, u"64.0 MiB"_s, u"64 MiB 的上限"_s}},
     };
-    type("kept");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
+    type(u"kept"_s);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.path.toStdString());
         dialogs.answers = {Answer::No};
-        load(c.path);
-        expectMessage(c.message + QStringList{c.path});
+        load(row.path);
+        expectMessage(row.message + QStringList{row.path});
         EXPECT_EQ(state(), "kept |  | Quillet | modified");
     }
     // At the limit a file still loads: here up to its first byte, a zero.
     dialogs.answers = {Answer::No};
-    const QString path = load(sparse("limit.txt", 64 << 20));
-    expectMessage({"零字节", " 0", path});
-    const QString zero = loadNew("zero.txt", QByteArray("1+2\r\nab\0cd\r\n", 12));
-    expectMessage({"零字节", " 7", zero});
+    const QString path = load(sparse(u"limit.txt"_s, 64 << 20));
+    expectMessage({u"零字节"_s, u" 0"_s, path});
+    const QString zero = loadNew(u"zero.txt"_s, QByteArray("1+2\r\nab\0cd\r\n", 12));
+    expectMessage({u"零字节"_s, u" 7"_s, zero});
     EXPECT_EQ(state(), "1+2\nab | zero.txt | Quillet - [zero.txt] | unmodified");
 }
 
 TEST_F(WorksheetFilesTest, LoadingRunsNoLine) {
-    type("y=1\n"); // the last key pressed in the worksheet was Enter
+    type(u"y=1\n"_s); // the last key pressed in the worksheet was Enter
     const QString status = window.statusText();
     const std::size_t variables = engine.variables().size();
-    loadNew("lines.txt", "x=5\r\nfx1 x\r\n1/0\r\nprecision 3\r\ncls\r\n");
+    loadNew(u"lines.txt"_s, "x=5\r\nfx1 x\r\n1/0\r\nprecision 3\r\ncls\r\n");
     EXPECT_EQ(editor.toPlainText(), "x=5\nfx1 x\n1/0\nprecision 3\ncls\n");
     EXPECT_EQ(window.statusText(), status);
     EXPECT_EQ(engine.variables().size(), variables);
@@ -320,15 +344,15 @@ TEST_F(WorksheetFilesTest, LoadingRunsNoLine) {
 }
 
 TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
-    const QString path = loadNew("emoji.txt", "1+2\r\n");
+    const QString path = loadNew(u"emoji.txt"_s, "1+2\r\n");
     editor.insertPlainText(QStringLiteral("ok \U0001F600 \U0001F680"));
     files.saveWorksheet();
     EXPECT_FALSE(dialogs.messages.value(0).contains(QStringLiteral("\U0001F680")));
-    expectMessage({QStringLiteral("\U0001F600"), "第 2 行", "1F600"});
+    expectMessage({u"\U0001F600"_s, u"第 2 行"_s, u"1F600"_s});
     // Save as writes nothing either and keeps the worksheet tied to its file.
-    saveAs(pathOf("other.txt"));
-    expectMessage({"\U0001F600"});
-    EXPECT_FALSE(QFile::exists(pathOf("other.txt")));
+    saveAs(pathOf(u"other.txt"_s));
+    expectMessage({u"\U0001F600"_s});
+    EXPECT_FALSE(QFile::exists(pathOf(u"other.txt"_s)));
     EXPECT_EQ(state(),
               "1+2\nok \U0001F600 \U0001F680 | emoji.txt | Quillet - [emoji.txt] | modified");
     // The question on closing fails the same way and keeps the window open.
@@ -340,26 +364,26 @@ TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
 // A failed write reports why and changes nothing: the old file stays, the flag stays set,
 // and a failed write for the question keeps the window open and stops the load.
 TEST_F(WorksheetFilesTest, FailedWritesChangeNothing) {
-    ASSERT_TRUE(QDir(pathOf("")).mkdir("work"));
-    const QString path = loadNew("work/sheet.txt", "1\r\n");
-    type("2");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"work"_s));
+    const QString path = loadNew(u"work/sheet.txt"_s, "1\r\n");
+    type(u"2"_s);
     // The folder vanishes under the worksheet's file (renamed away with the file in it).
-    ASSERT_TRUE(QDir(pathOf("")).rename("work", "moved"));
+    ASSERT_TRUE(QDir(dir.path()).rename(u"work"_s, u"moved"_s));
     files.saveWorksheet();
-    expectMessage({"无法保存文件", "原因"});
+    expectMessage({u"无法保存文件"_s, u"原因"_s});
     EXPECT_FALSE(QFile::exists(path));
     dialogs.answers = {Answer::Yes};
     EXPECT_FALSE(files.confirmClose());
-    expectMessage({"无法保存文件"});
+    expectMessage({u"无法保存文件"_s});
     dialogs.answers = {Answer::Yes};
-    load(writeFile("next.txt", "n"));
-    expectMessage({"无法保存文件"});
-    EXPECT_EQ(dialogs.openDialogs, 1);    // only the one of loadNew
-    saveAs(pathOf("next.txt/below.txt")); // a path under a regular file
-    expectMessage({"无法保存文件"});
+    load(writeFile(u"next.txt"_s, "n"));
+    expectMessage({u"无法保存文件"_s});
+    EXPECT_EQ(dialogs.openDialogs, 1);       // only the one of loadNew
+    saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
+    expectMessage({u"无法保存文件"_s});
     EXPECT_EQ(state(), "1\n2 | work/sheet.txt | Quillet - [sheet.txt] | modified");
-    EXPECT_EQ(readFile(pathOf("moved/sheet.txt")), "1\r\n");
-    EXPECT_EQ(readFile(pathOf("next.txt")), "n");
+    EXPECT_EQ(readFile(pathOf(u"moved/sheet.txt"_s)), "1\r\n");
+    EXPECT_EQ(readFile(pathOf(u"next.txt"_s)), "n");
 }
 
 // On a full disk no way of saving loses the old file, whatever the size of the text; the
@@ -379,26 +403,26 @@ TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
         {"hard-linked, small", Way::Save, 10, true, true},
         {"hard-linked, large", Way::Save, 100'000, true, false},
     };
-    int row = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString folder = QString::number(++row);
+    int number = 0;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QString folder = QString::number(++number);
         const SmallDisk disk(pathOf(folder));
         if (!disk.error().empty())
             GTEST_SKIP() << "cannot mount a small file system to fill (needs root): "
                          << disk.error();
-        const QString path = loadNew(folder + "/sheet.txt", "old\r\n");
-        const QString other = writeFile(folder + "/other.txt", "other\r\n");
-        if (c.hardLinked) {
-            ASSERT_EQ(::link(QFile::encodeName(path), QFile::encodeName(pathOf(folder + "/link"))),
-                      0);
+        const QString path = loadNew(folder + u"/sheet.txt"_s, "old\r\n");
+        const QString other = writeFile(folder + u"/other.txt"_s, "other\r\n");
+        if (row.hardLinked) {
+            ASSERT_EQ(
+                ::link(QFile::encodeName(path), QFile::encodeName(pathOf(folder + u"/link"_s))), 0);
         }
         disk.fill();
-        const QString text = QString(c.length, u'7');
+        const QString text = QString(row.length, u'7');
         editor.insertPlainText(text);
-        const QString target = c.way == Way::SaveAs ? other : path;
+        const QString target = row.way == Way::SaveAs ? other : path;
         dialogs.answers = {Answer::Yes};
-        switch (c.way) {
+        switch (row.way) {
         case Way::Save:
             files.saveWorksheet();
             break;
@@ -409,14 +433,14 @@ TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
             EXPECT_FALSE(files.confirmClose());
             break;
         }
-        if (c.written) {
+        if (row.written) {
             EXPECT_TRUE(dialogs.messages.isEmpty());
             EXPECT_EQ(readFile(target), "old\r\n" + text.toLatin1());
             continue;
         }
-        expectMessage({"磁盘空间不足", target, "原来的文件保持不变"});
-        EXPECT_EQ(readFile(target), c.way == Way::SaveAs ? "other\r\n" : "old\r\n");
-        EXPECT_EQ(state(), ("old\n" + text).toStdString() + " | " + folder.toStdString() +
+        expectMessage({u"磁盘空间不足"_s, target, u"原来的文件保持不变"_s});
+        EXPECT_EQ(readFile(target), row.way == Way::SaveAs ? "other\r\n" : "old\r\n");
+        EXPECT_EQ(state(), "old\n" + text.toStdString() + " | " + folder.toStdString() +
                                "/sheet.txt | Quillet - [sheet.txt] | modified");
     }
 }
@@ -431,21 +455,21 @@ TEST(QtFileDialogsTest, QuestionButtonsGiveTheirAnswers) {
                  {QMessageBox::Cancel, Answer::Cancel},
                  {QMessageBox::NoButton, Answer::Cancel}};
     QtFileDialogs dialogs;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.button));
+    for (const auto& row : cases) {
+        SCOPED_TRACE(static_cast<int>(row.button));
         QString shown;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            shown = box->windowTitle() + ": " + box->text();
+            shown = box->windowTitle() + u": "_s + box->text();
             EXPECT_EQ(box->icon(), QMessageBox::Question);
-            if (c.button == QMessageBox::NoButton)
+            if (row.button == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
-                box->button(c.button)->click();
+                box->button(row.button)->click();
         });
-        EXPECT_EQ(dialogs.ask(nullptr, "question", "caption"), c.answer);
-        EXPECT_EQ(shown, "caption: question");
+        EXPECT_EQ(dialogs.ask(nullptr, u"question"_s, u"caption"_s), row.answer);
+        EXPECT_EQ(shown, u"caption: question"_s);
     }
 }
 
@@ -454,9 +478,9 @@ TEST(QtFileDialogsTest, FileDialogsOfferTextFilesFirst) {
         SCOPED_TRACE(static_cast<int>(kind));
         QFileDialog dialog;
         prepareFileDialog(dialog, kind);
-        EXPECT_EQ(dialog.nameFilters(), QStringList({"Text Files (*.txt)", "All Files (*)"}));
-        EXPECT_EQ(dialog.selectedNameFilter(), "Text Files (*.txt)");
-        EXPECT_EQ(dialog.defaultSuffix(), "txt");
+        EXPECT_EQ(dialog.nameFilters(), QStringList({u"Text Files (*.txt)"_s, u"All Files (*)"_s}));
+        EXPECT_EQ(dialog.selectedNameFilter(), u"Text Files (*.txt)"_s);
+        EXPECT_EQ(dialog.defaultSuffix(), u"txt"_s);
         EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
         EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog.acceptMode(),
