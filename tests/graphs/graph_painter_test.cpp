@@ -330,7 +330,8 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
     define(" 0,1,x*x", 0);
     defineFailing("sqrt(x-2)", 1);
     define("x", 3);
-    graphs.toggleShown(3); // defined but hidden; rows 2 and 4 to 9 are empty
+    graphs.toggleShown(3); // defined but hidden; rows 2 and 5 to 9 are empty
+    define("1-x", 4);      // shown after a hidden row
     const QImage captions = renderList(true);
     const QImage results = renderList(false);
     EXPECT_EQ(countColour(captions, Qt::magenta, 0, 0, 300, 260), 0);
@@ -357,19 +358,22 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
         EXPECT_EQ(pixelAt(captions, 21, top + 7), kListFill);
     }
     const auto darkest = [&](int row) {
-        int grey = 255;
+        QRgb dark = qRgb(255, 255, 255);
         for (int y = 20 * row + 4; y < 20 * row + 20; ++y)
             for (int x = 28; x < 300; ++x)
-                grey = std::min(grey, qGray(captions.pixel(x, y)));
-        return grey;
+                if (qGray(captions.pixel(x, y)) < qGray(dark))
+                    dark = captions.pixel(x, y);
+        return QColor(dark);
     };
-    EXPECT_EQ(darkest(0), 0); // black text on a shown row, dark grey (96) on the others
-    EXPECT_EQ(darkest(1), 96);
-    EXPECT_EQ(darkest(3), 96);
+    // Black text on a shown row, dark grey on the others.
+    EXPECT_EQ(darkest(0), kBlack);
+    EXPECT_LT(qGray(darkest(4).rgb()), 20);
+    for (const int row : {1, 3})
+        EXPECT_EQ(darkest(row), QColor(96, 96, 96)) << row;
     for (const QImage& image : {captions, results}) {
         EXPECT_GT(countNot(image, kListFill, 28, 24, 300, 40), 20);
         EXPECT_EQ(countNot(image, kListFill, 22, 40, 300, 60), 0);
-        EXPECT_EQ(countNot(image, kListFill, 22, 80, 300, 200), 0);
+        EXPECT_EQ(countNot(image, kListFill, 22, 100, 300, 200), 0);
     }
     // The caption "y = x*x" is shorter than the integral line of the result texts.
     EXPECT_GT(countNot(captions, kListFill, 28, 4, 100, 20), 20);
