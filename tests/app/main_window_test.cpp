@@ -137,6 +137,7 @@ TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFo
         EXPECT_EQ(text(), u"1."_s);
         EXPECT_EQ(window.logic().lastKey(), lastKey);
         EXPECT_TRUE(edit.isModified());
+        EXPECT_FALSE(edit.document()->isUndoAvailable()); // loaded text has nothing to undo
     }
 }
 

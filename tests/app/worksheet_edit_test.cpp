@@ -168,7 +168,7 @@ TEST(KeyCodes, QtKeysMapToVirtualKeyCodes) {
         VirtualKey code;
     } cases[] = {
         {Qt::Key_Return, Qt::NoModifier, VirtualKey::Enter},
-        {Qt::Key_Enter, Qt::KeypadModifier, VirtualKey::Enter},
+        {Qt::Key_Enter, Qt::NoModifier, VirtualKey::Enter},
         {Qt::Key_Shift, Qt::ShiftModifier, VirtualKey::Shift},
         {Qt::Key_Control, Qt::ControlModifier, VirtualKey::Ctrl},
         {Qt::Key_Escape, Qt::NoModifier, VirtualKey::Escape},
