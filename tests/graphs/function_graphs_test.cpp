@@ -1,11 +1,9 @@
-// The function graphs model: definitions, the shared range, labels, titles, the list rows,
-// clearing, and the line processor driving the model.
+// The function graphs model: definitions, the shared range, labels, titles, the list rows
+// and clearing.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "graphs/function_graphs.h"
 #include "graphs/graph_display.h"
-#include "worksheet/memory_worksheet.h"
-#include "worksheet/worksheet_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +50,10 @@ std::string snapshot(const FunctionGraphs& g) {
 
 class Graphs : public ::testing::Test {
 protected:
-    Graphs() { graphs.setDisplay(&display); }
+    Graphs() {
+        EXPECT_EQ(graphs.listTitle(), "图形函数列表");
+        graphs.setDisplay(&display);
+    }
 
     // "true" or "false" as returned, or the message of the CalcError raised.
     std::string define(std::string_view text, int slot, bool show = true) {
@@ -271,59 +272,22 @@ TEST_F(Graphs, ClearKeepsRangeListTitleAndVerticalRange) {
     EXPECT_EQ(slot(2).resultText(), "F(x)的定积分 = 4");
 }
 
-TEST_F(Graphs, LongDefinitionTextsAreEvaluatedWhole) {
+TEST_F(Graphs, LongAndArbitraryDefinitionTextsNeverCrash) {
     std::string product = "x", spaced;
     while (product.size() < 6000)
         product += "*1";
     for (const char c : "0,1," + product)
         spaced += c + " \t"s;
-    ASSERT_EQ(define(spaced, 0), "true");
+    ASSERT_EQ(define(spaced, 0), "true"); // evaluated whole, blanks dropped
     EXPECT_EQ(describe(slot(0)), "Ready shown|y = " + product + "     |F(x)的定积分 = 0.5");
-}
-
-TEST_F(Graphs, ArbitraryDefinitionTextsNeverCrash) {
-    std::vector<std::string> texts = {"0,1,x\0y"s, "0\0,1,x"s, std::string(5000, '('),
-                                      std::string(5000, ','), "0,1,1" + std::string(9000, '0')};
-    texts.push_back("0,1," + std::string(3000, '(') + "x" + std::string(3000, ')'));
-    texts.push_back("0,1," + std::string(10000, '+') + "x");
-    for (const char* text : {"", ",", ",,", ",,,", "(", ")", "((((", "))))", ",(,),", "0,1,(((((",
-                             "0,1,)", "0,1,x,", "0,1,,", "0,1,\xff\xfe\x80", "\xe5\x9b\xbe,\xe5,x",
-                             "1e999,-1e999,x", "0,1e999,x", "-1e999,1e999,x"})
-        texts.push_back(text);
-    for (const std::string& text : texts) {
+    for (const std::string& text :
+         {"0,1,x\0y"s, std::string(5000, '('), std::string(5000, ','), ",(,),"s, "0,1,x,"s,
+          "0,1,\xff\xfe\x80"s, "1e999,-1e999,x"s, "0," + std::string(10000, '+') + "x"}) {
         for (int index : {0, 1}) {
             EXPECT_NE(define(text, index), "false") << index << ": " << text.substr(0, 40);
             EXPECT_EQ(slot(index).expression().find('\0'), std::string::npos);
         }
     }
-}
-
-struct NoVariableList : VariableListView {
-    void refreshVariableList() override {}
-};
-
-TEST_F(Graphs, LineProcessorDefinesAndClearsThroughTheModel) {
-    MemoryWorksheet sheet;
-    NoVariableList variables;
-    WorksheetLogic logic(engine, sheet, sheet, graphs, variables);
-    const auto complete = [&](std::string_view line) {
-        sheet.insertAtCaret(line);
-        logic.keyPressed(VirtualKey::Enter);
-        sheet.insertAtCaret("\n");
-        logic.textChanged();
-        return sheet.statusText();
-    };
-    EXPECT_EQ(graphs.listTitle(), "图形函数列表");
-    EXPECT_EQ(complete("fx0 -1,1,x*x"), "F(x) OK!");
-    EXPECT_EQ(display.shows, 1);
-    EXPECT_EQ(describe(slot(0)), "Ready shown|y = x*x     |F(x)的定积分 = 0.668004");
-    EXPECT_EQ(graphs.graphTitle(), "y = x*x     F(x)的定积分 = 0.668004");
-    EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         1");
-    EXPECT_EQ(complete("fx1 sqr(x)"), kNotReal);
-    EXPECT_EQ(slot(1).caption(), "y = sqr(x)     复数值错误");
-    EXPECT_EQ(complete("fxclr"), "");
-    EXPECT_EQ(describe(slot(0)) + graphs.graphTitle(), "Empty||");
-    EXPECT_EQ(graphs.listTitle(), "自变量范围:  -1 -->         1");
 }
 
 } // namespace

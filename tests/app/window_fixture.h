@@ -1,0 +1,71 @@
+// A shown main window with its own engine and dialogs answered from a script, shared by the
+// widget tests.
+#pragma once
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/worksheet_edit.h"
+#include "engine/expression_engine.h"
+
+#include <QAbstractButton>
+#include <QTest>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+
+using namespace Qt::StringLiterals;
+
+struct ScriptedDialogs : FileDialogs {
+    QList<Answer> answers; // Cancel when the script runs out
+    QStringList asked;     // "caption: text" of each question
+    QWidget* askedBy = nullptr;
+    QStringList messages;
+    QString openPath, savePath; // empty: the user cancels the dialog
+    int openDialogs = 0, saveDialogs = 0;
+
+    Answer ask(QWidget* owner, const QString& text, const QString& caption) override {
+        askedBy = owner;
+        asked << caption + u": "_s + text;
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+    QString openFileName(QWidget*) override { return ++openDialogs, openPath; }
+    QString saveFileName(QWidget*) override { return ++saveDialogs, savePath; }
+    void showMessage(QWidget*, const QString& text) override { messages << text; }
+};
+
+class WindowTest : public testing::Test {
+protected:
+    WindowTest() {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        edit.setFocus();
+    }
+    // Types at the caret; a line break presses Enter.
+    void type(const QString& text) {
+        const QStringList lines = text.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(&edit, Qt::Key_Return);
+            QTest::keyClicks(&edit, lines[i]);
+        }
+    }
+    // Replaces the worksheet by text, as loading does, with the caret at its end.
+    void setText(const QString& text) {
+        edit.setWorksheetText(text);
+        edit.moveCursor(QTextCursor::End);
+    }
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QString text() const { return edit.toPlainText(); }
+    QString status() const { return window.statusText(); }
+
+    ExpressionEngine engine;
+    ScriptedDialogs dialogs;
+    MainWindow window{engine, dialogs};
+    WorksheetEdit& edit = window.worksheet();
+    const MainWindow::Controls& c = window.controls();
+};
+
+} // namespace quillet
