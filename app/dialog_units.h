@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog units: fixed layouts are written in quarters of the window font's average character
 // width and eighths of its height (the fonts are chosen in graphs/fonts.h), and converted to
 // pixels here.

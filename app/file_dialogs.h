@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialogs and message boxes of the worksheet files, behind an interface so that
 // tests can answer them.
 #pragma once

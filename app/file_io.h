@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing whole worksheet files at the level of the operating system, so that
 // every failure is seen: a read never blocks on something that is not a file, and a write
 // counts only once its bytes are on the disk and never leaves a half-written file behind

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the worksheet files: the save-changes question, the file dialogs, the window
 // title that names the file and the messages about files that cannot be read or written.
 #pragma once

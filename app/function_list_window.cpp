@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/function_list_window.h"
 
 #include "app/dialog_units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function list window: one row per slot with its colour swatch and its caption or
 // result text; a click on a swatch shows or hides that function.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window: draws the shown functions of the model, switches to envelope drawing on a
 // click, and owns the function list window. It is the model's display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help: finding the help document for the desktop's viewer, and Quillet's own help
 // window, a read-only view of the help page compiled into the program, for desktops that
 // cannot open the document.

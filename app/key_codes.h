@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one table that maps Qt key events to the keys the worksheet logic and the windows
 // react to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet: the desktop calculator. Creates the one expression engine, seeds its random
 // generator with the clock and runs the main window until it closes.
 #include "app/file_dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the worksheet, the angle and display base buttons, the two check boxes,
 // the status line and the buttons for the variable list, files and help. It owns the
 // worksheet logic and the companion windows (variable list, graph and function list).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-run: runs a worksheet file line by line without any window, as if each line were
 // typed at the end of the worksheet and completed with Enter, and prints the worksheet.
 #include "engine/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the main window, the variable list window and the graph window's button, byte
 // for byte (UTF-8), kept together so that every caption and label can be checked in one place.
 #pragma once

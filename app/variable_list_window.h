@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The variable list window: a small tool window listing every variable with its value,
 // sorted by text without regard to case. A double-click puts a name into the worksheet,
 // Delete erases a variable, Escape and the close box hide the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worksheet editor widget: a plain text editor without word wrap that feeds its keys,
 // text changes and focus changes into the worksheet logic, and offers the logic the text
 // operations it needs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving the worksheet: the file buttons, the save-changes question and the
 // window title that names the file. Files are written back in the encoding and with the
 // line breaks they came with (a new worksheet: GBK, CR LF).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/x11_window_hints.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window-manager hints that Qt's X11 platform cannot express: the window type of the small
 // tool windows and an empty title. Both do nothing on other platforms (offscreen, Wayland)
 // and before the native window exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completing a line in a long worksheet: the whole road from the Enter key through the line
 // processor to the result inserted under the line, in a shown main window.
 #include "app/file_dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation speed of typical worksheet lines and of a graph expression.
 #include "engine/expression_engine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of painting the graph window from stored samples: a full-HD client area with ten
 // shown functions, in envelope and in ordinary drawing, and the function list.
 #include "engine/expression_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of sampling one function slot: 999 evaluations of its expression over the range.
 #include "engine/expression_engine.h"
 #include "graphs/function_slot.h"

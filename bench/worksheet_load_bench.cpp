@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a large worksheet file: the whole load button in a shown main window, and the
 // steps it is made of (reading and decoding the bytes, the conversion to a QString, giving
 // the text to the editor), so that a slow load shows where its time goes. The text going

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locale-independent tests of single ASCII characters, shared by every reader of typed text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/builtin_functions.h"
 
 #include "engine/ascii.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in functions: their names as the evaluator recognises them, and the factorial.
 #pragma once
 

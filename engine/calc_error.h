@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one exception in which every evaluation error travels: a UTF-8 message text.
 #pragma once
 

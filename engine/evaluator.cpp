@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recursive reader of expressions: sums, products, operands and argument lists, read
 // directly from the blank-free text without a token list or syntax tree.
 #include "engine/ascii.h"

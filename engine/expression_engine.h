@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expression engine: evaluates worksheet lines and expression ranges to complex values,
 // holds the angle mode, the variables, the assignment flags and the random generator.
 #pragma once

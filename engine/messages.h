@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message text the engine raises, byte for byte as the user sees it (UTF-8).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-random generator behind rnd(): a seeded additive lagged-Fibonacci table,
 // reproducible bit for bit for a given seed.
 #pragma once

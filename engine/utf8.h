@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8, the program's internal text encoding: reading and writing characters, checking and
 // repairing byte strings, and quoting user input without ever splitting or emitting a broken
 // character. Every UTF-8 loop of the program is written here once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values of the expression engine: the complex number type, the mathematical constants,
 // and the conversion of a value to a plain real number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's variables: names compared byte for byte (case-sensitive, upper case before
 // lower case), each holding a complex value, walked in name order.
 #pragma once

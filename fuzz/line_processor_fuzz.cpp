@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes, split at line feeds, run as worksheet lines through the
 // line processor with the real function graphs and every display setting; the same bytes also
 // go through the worksheet file format, which must give them back unchanged.

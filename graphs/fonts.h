@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts of every window, chosen in one place: the faces, the fonts the graph and function
 // list painters draw with, and the font of the windows' captions and controls.
 #pragma once

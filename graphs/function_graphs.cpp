@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphs/function_graphs.h"
 
 #include "engine/ascii.h"

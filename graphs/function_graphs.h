@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function graphs model: ten function slots of x over one shared range, the vertical
 // range and axis label texts derived from the shown slots, and the window titles.
 #pragma once

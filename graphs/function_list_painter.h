@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the function list window (one row per slot: a colour swatch, raised for a shown
 // function, and its caption or result text) and the meaning of a click on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten colours of the function slots, shared by the curves of the graph window and the
 // swatches of the function list window.
 #pragma once

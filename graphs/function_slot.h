@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One function of x in the graphs: its expression, 998 samples over the plotting range,
 // the extremes for scaling, the definite integral as text, and its display state.
 #pragma once

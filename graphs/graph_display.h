@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The observer through which the function graphs model reaches its windows: the graph
 // window and the function list window. Tools without windows leave it unset.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the graph window: axes, labels, ticks and the curves of the shown functions,
 // from the stored samples of the model. Draws the same on the screen and on a QImage.
 #pragma once

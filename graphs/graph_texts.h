@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the function graphs show in captions, titles and result lines and the graph
 // window draws under its plot, byte for byte (UTF-8).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A worksheet without any window: the expression engine, the function graphs, the line
 // processor and an in-memory worksheet put together, driven by the same key road as the
 // editor. Used by the batch tool, the fuzz target and the tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-render-icon: draws an SVG icon into a square PNG of the given size, so the build
 // can give the icon theme its fixed-size pictures from the one scalable drawing.
 // Usage: quillet-render-icon input.svg size output.png

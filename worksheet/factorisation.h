@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prime factorisation of 64-bit integers, rendered as worksheet text
 // ("2 * 2 * 3", or "2*2*...*3" when the spaced form would be too long).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A worksheet and status line kept in memory, for the batch tool, tests and fuzzing:
 // the same text operations the editor widget offers, without any window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arithmetic modulo an odd 64-bit number in Montgomery form, shared by the primality test and
 // the divisor search of the factorisation.
 #pragma once

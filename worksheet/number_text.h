@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locale-independent decimal text of doubles in the general notation of printf's "%.Ng".
 #pragma once
 

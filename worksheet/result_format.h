@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text forms of a result: decimal with a number of significant digits, hexadecimal,
 // and grouped binary digits.
 #pragma once

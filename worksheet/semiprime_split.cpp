@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The divisor search is Lenstra's elliptic-curve method, sized for factors of at most 32 bits.
 //
 // Working modulo n, the points of a curve modulo an unknown prime p of n form a group of about

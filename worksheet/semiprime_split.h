@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding a proper divisor of an odd composite number below 2^63: the hard part of factoring
 // a product of two large primes.
 #pragma once

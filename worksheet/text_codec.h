@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK (code page 936) <-> UTF-8 conversion for worksheet files; text is UTF-8
 // everywhere else in the program, and this is the only module that knows GBK.
 #pragma once

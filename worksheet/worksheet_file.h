@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worksheet file format: the worksheet text as GBK (or, for files that are written in
 // it, UTF-8) bytes with CR LF (or, for files that use them, bare LF) line breaks. Loading
 // and saving an unedited text gives back the file byte for byte, whatever bytes it holds

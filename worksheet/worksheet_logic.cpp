@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "worksheet/worksheet_logic.h"
 
 #include "engine/ascii.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The behaviour of the worksheet editor without any toolkit: its settings, the key and
 // text-change road that decides when a line runs, and the line processor itself.
 #pragma once

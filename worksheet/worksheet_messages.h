@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the line processor itself shows, byte for byte (UTF-8).
 #pragma once
 

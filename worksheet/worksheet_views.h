@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small interfaces through which the line processor reaches the windows around it:
 // the worksheet text, the main window, the function graphs and the variable list.
 // The desktop application implements them with widgets; tests and the batch tool with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing whole files on a real file system: what a save keeps of a file (its other names,
 // owner, mode and links) and what an unprivileged user can and cannot overwrite.
 #include "app/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window and the function list window as widgets: layout, titles, envelope clicks,
 // swatch clicks, Esc and the close box.
 #include "app/function_list_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with real widgets: layout, start state, mode buttons, check boxes, keys
 // filtered for every control, minimising, files, help and closing.
 #include "app/dialog_units.h"

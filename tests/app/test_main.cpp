@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the widget tests inside a QApplication (offscreen unless a display is chosen).
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The variable list window with real widgets: its items and their order, the rebuild rules,
 // double-click, Delete, Escape and the close box.
 #include "app/dialog_units.h"

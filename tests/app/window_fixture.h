@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A shown main window with its own engine and dialogs answered from a script, shared by the
 // widget tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worksheet editor widget driven by real key events: Enter, the arrow keys, undo, the
 // Insert key, the selection across focus changes and the mapping of Qt keys to key codes.
 #include "app/key_codes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving worksheets in the real main window, with the dialogs answered by a
 // script; then the real question box and file dialog settings.
 #include "app/file_texts.h"

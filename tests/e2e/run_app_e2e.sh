@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a virtual X display and checks from outside what a user sees:
 # typing lands in the worksheet after every button (dialogs cancelled with Escape), the
 # variable list comes up on top, help opens in the program's own window when the desktop has

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the built batch tool on the worksheets in batch/ and compares its output byte for byte
 # with the expected files; also checks exit codes and messages of failures.
 # Usage: run_batch_e2e.sh path/to/quillet-run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the worksheet transcripts cannot state: the random generator bit for bit, nesting
 // deeper than a line can hold, the variable table's order, and numbers under another locale.
 #include "engine/calc_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function graphs model: definitions, the shared range, labels, titles, the list rows
 // and clearing.
 #include "engine/calc_error.h"

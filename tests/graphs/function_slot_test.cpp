@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sampling of one function slot: sample points, extremes, the integral line, the variable x.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"

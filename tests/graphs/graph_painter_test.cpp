@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the graph and function list windows, checked pixel by pixel on QImage renders,
 // and the geometry behind it: rows of values, samples of columns, list clicks.
 #include "engine/calc_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the painter tests inside a QGuiApplication (offscreen unless a display is chosen).
 #include <QGuiApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worksheet transcripts: lines typed one after another into a fresh worksheet, each with what
 // Enter writes below it and shows in the status line. The engine's and the line processor's
 // behaviour is stated here once.
