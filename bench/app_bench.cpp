@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Completing a line in a long worksheet: the whole road from the Enter key through the line
 // processor to the result inserted under the line, in a shown main window.
-#include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/worksheet_edit.h"
+#include "bench/qt_bench_support.h"
 #include "engine/expression_engine.h"
 
 #include <QApplication>
@@ -15,26 +15,8 @@
 
 namespace {
 
-// One application for all benchmarks; it lives until the process ends.
-void ensureApplication() {
-    static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quillet_app_bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    benchmark::DoNotOptimize(app);
-}
-
-class NoDialogs : public quillet::FileDialogs {
-public:
-    Answer ask(QWidget*, const QString&, const QString&) override { return Answer::No; }
-    QString openFileName(QWidget*) override { return {}; }
-    QString saveFileName(QWidget*) override { return {}; }
-    void showMessage(QWidget*, const QString&) override {}
-};
+using quillet::bench::ensureApplication;
+using quillet::bench::ScriptedDialogs;
 
 // lines worksheet lines: pairs of a sum and its result.
 QString longWorksheet(int lines) {
@@ -57,7 +39,7 @@ enum class Caret { AtEnd, InTheMiddle };
 void completeLine(benchmark::State& state, Caret caret, bool repaint) {
     ensureApplication();
     quillet::ExpressionEngine engine;
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     quillet::MainWindow window(engine, dialogs);
     window.show();
     QApplication::processEvents();

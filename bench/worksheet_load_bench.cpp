@@ -3,10 +3,10 @@
 // steps it is made of (reading and decoding the bytes, the conversion to a QString, giving
 // the text to the editor), so that a slow load shows where its time goes. The text going
 // into a document that no editor shows is the floor: the editor's part is the difference.
-#include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/worksheet_edit.h"
 #include "app/worksheet_files.h"
+#include "bench/qt_bench_support.h"
 #include "engine/expression_engine.h"
 #include "worksheet/worksheet_file.h"
 
@@ -22,29 +22,8 @@
 
 namespace {
 
-void ensureApplication() {
-    static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quillet_load_bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    benchmark::DoNotOptimize(app);
-}
-
-class OpenOneFile : public quillet::FileDialogs {
-public:
-    explicit OpenOneFile(QString path) : m_path(std::move(path)) {}
-    Answer ask(QWidget*, const QString&, const QString&) override { return Answer::No; }
-    QString openFileName(QWidget*) override { return m_path; }
-    QString saveFileName(QWidget*) override { return {}; }
-    void showMessage(QWidget*, const QString&) override {}
-
-private:
-    QString m_path;
-};
+using quillet::bench::ensureApplication;
+using quillet::bench::ScriptedDialogs;
 
 // 10.2 MB in 600,000 CR LF lines of 17 bytes: assignments, products and comments.
 const std::string& largeFile() {
@@ -72,7 +51,7 @@ void BM_LoadLargeFile(benchmark::State& state) {
         state.SkipWithError("cannot write the test file");
     file.close();
     quillet::ExpressionEngine engine;
-    OpenOneFile dialogs(path);
+    ScriptedDialogs dialogs(path);
     quillet::MainWindow window(engine, dialogs);
     window.show();
     QApplication::processEvents();
@@ -106,7 +85,7 @@ void BM_LargeTextIntoTheEditor(benchmark::State& state) {
     ensureApplication();
     const QString text = QString::fromStdString(quillet::decodeWorksheetFile(largeFile()).text);
     quillet::ExpressionEngine engine;
-    OpenOneFile dialogs({});
+    ScriptedDialogs dialogs;
     quillet::MainWindow window(engine, dialogs);
     window.show();
     QApplication::processEvents();
