@@ -9,10 +9,12 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,6 +89,21 @@ TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAndANewFileGetsTheUmaskMode) {
         EXPECT_EQ(statOf(path).st_mode & 07777, 0666 & ~umask);
         EXPECT_EQ(contentsOf(path), "");
     }
+}
+
+// A file that is a mount point of its own cannot be renamed over: it is written in place,
+// and no temporary file is left beside it.
+TEST_F(FileWriteTest, FileMountedOverIsWrittenInPlace) {
+    makeFile(pathOf("source.txt"), "old");
+    makeFile(pathOf("mounted.txt"), "");
+    if (::mount(pathOf("source.txt").c_str(), pathOf("mounted.txt").c_str(), nullptr, MS_BIND,
+                nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a file (needs root)";
+    const bool written = writeWholeFile(pathOf("mounted.txt"), "new").written;
+    ::umount2(pathOf("mounted.txt").c_str(), MNT_DETACH);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(contentsOf(pathOf("source.txt")), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
 }
 
 TEST_F(FileWriteTest, SaveKeepsOwnerGroupAndMode) {
