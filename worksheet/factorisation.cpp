@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -32,17 +33,20 @@ struct TrialPrime {
     u64 maxQuotient;
 };
 
+// For the tables built at compile time: an odd p > 1 with no odd divisor up to its root.
+constexpr bool isOddPrime(u64 p) {
+    for (u64 d = 3; d * d <= p; d += 2) {
+        if (p % d == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 constexpr std::size_t countOddPrimesBelow(u64 bound) {
     std::size_t count = 0;
     for (u64 p = 3; p < bound; p += 2) {
-        bool prime = true;
-        for (u64 d = 3; d * d <= p; d += 2) {
-            if (p % d == 0) {
-                prime = false;
-                break;
-            }
-        }
-        count += prime ? 1 : 0;
+        count += isOddPrime(p) ? 1u : 0u;
     }
     return count;
 }
@@ -51,14 +55,7 @@ constexpr auto kTrialPrimes = [] {
     std::array<TrialPrime, countOddPrimesBelow(kTrialBound)> table{};
     std::size_t next = 0;
     for (u64 p = 3; p < kTrialBound; p += 2) {
-        bool prime = true;
-        for (u64 d = 3; d * d <= p; d += 2) {
-            if (p % d == 0) {
-                prime = false;
-                break;
-            }
-        }
-        if (prime) {
+        if (isOddPrime(p)) {
             table[next++] = TrialPrime{p, inverseMod2_64(p), ~u64{0} / p};
         }
     }
@@ -96,7 +93,7 @@ bool isPrime(u64 n) {
     const Montgomery mont(n);
     const u64 one = mont.one();
     const u64 minusOne = n - one;
-    const int shift = __builtin_ctzll(n - 1);
+    const int shift = std::countr_zero(n - 1);
     const u64 oddPart = (n - 1) >> shift;
 
     const WitnessSet& set = *std::find_if(kWitnessSets.begin(), kWitnessSets.end(),
@@ -178,7 +175,7 @@ std::string factorText(std::int64_t n) {
     std::size_t count = 0;
     u64 rest = static_cast<u64>(n);
 
-    const int twos = __builtin_ctzll(rest);
+    const int twos = std::countr_zero(rest);
     rest >>= twos;
     for (int i = 0; i < twos; ++i) {
         factors[count++] = 2;

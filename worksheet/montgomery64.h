@@ -3,6 +3,7 @@
 // the divisor search of the factorisation.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace quillet::montgomery64 {
@@ -24,10 +25,10 @@ inline u64 gcd(u64 a, u64 b) {
     if (a == 0 || b == 0) {
         return a | b;
     }
-    const int shift = __builtin_ctzll(a | b);
-    a >>= __builtin_ctzll(a);
+    const int shift = std::countr_zero(a | b);
+    a >>= std::countr_zero(a);
     while (b != 0) {
-        b >>= __builtin_ctzll(b);
+        b >>= std::countr_zero(b);
         if (a > b) {
             const u64 t = a;
             a = b;

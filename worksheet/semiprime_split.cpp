@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -310,7 +311,7 @@ u64 stageTwo(const Curve<Arith>& curve, Point q, u64 rCubed) {
     for (unsigned g = 0; g < kGiantCount; ++g) {
         const u64 giantX = x[kBabyCount + g];
         for (std::uint32_t mask = pattern.masks[g]; mask != 0; mask &= mask - 1) {
-            const unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+            const unsigned i = static_cast<unsigned>(std::countr_zero(mask));
             product[chain] = mont.multiply(product[chain], mont.subtract(giantX, x[i]));
             chain = (chain + 1) % kChains;
         }
