@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/utf8.h"
+#include "tests/byte_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +13,8 @@
 namespace quillet {
 namespace {
 
-const std::string kFffd(utf8::kReplacementCharacter);
-
-// Bytes as hex, so that failures show exactly which bytes differ.
-std::string hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
-    }
-    return out;
-}
+using test::hex;
+using test::kFffd;
 
 TEST(Utf8, EachInvalidByteIsReplacedAndReported) {
     using Offsets = std::vector<std::size_t>;

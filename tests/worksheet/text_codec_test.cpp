@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/utf8.h"
+#include "tests/byte_text.h"
 #include "worksheet/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +18,8 @@ namespace {
 using namespace std::string_literals;
 using Offsets = std::vector<std::size_t>;
 
-const std::string kFffd = "\xEF\xBF\xBD"; // U+FFFD
-
-// Bytes as hex, so that failures show exactly which bytes differ.
-std::string hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
-    }
-    return out;
-}
+using test::hex;
+using test::kFffd;
 
 // Encodes utf8 and checks the GBK bytes and the offset of the first unencodable character.
 void expectEncoded(std::string_view utf8, std::string_view gbk,
