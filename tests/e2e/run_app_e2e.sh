@@ -11,18 +11,12 @@
 # Exit status 77 (skipped) when a tool is not installed.
 set -uo pipefail
 wm=""
-if [[ "${1:-}" == "--openbox" ]]; then
-    wm=openbox
-    shift
-fi
+[[ "${1:-}" == "--openbox" ]] && wm=openbox && shift
 app=$(realpath "$1")
 shots=${2:-}
 
 for tool in xvfb-run xdotool xclip xprop $wm; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 # Run the checks again inside a fresh virtual display.
@@ -32,8 +26,7 @@ if [[ -z "${QUILLET_E2E_DISPLAY_READY:-}" ]]; then
 fi
 
 work=$(mktemp -d)
-pid=""
-wm_pid=""
+pid="" wm_pid=""
 cleanup() {
     for process in $pid $wm_pid; do
         kill "$process" 2>/dev/null
@@ -50,11 +43,9 @@ fail() {
 }
 
 screenshot() {
-    if [[ -n "$shots" ]] && command -v import >/dev/null 2>&1; then
-        mkdir -p "$shots"
-        sleep 0.3
-        import -window root "$shots/$1${wm:+_$wm}.png" && echo "screenshot: $shots/$1${wm:+_$wm}.png"
-    fi
+    [[ -n "$shots" ]] && command -v import >/dev/null 2>&1 || return 0
+    mkdir -p "$shots" && sleep 0.3
+    import -window root "$shots/$1${wm:+_$wm}.png" && echo "screenshot: $shots/$1${wm:+_$wm}.png"
 }
 
 # A text's UTF-8 bytes as xprop prints a property read as 8-bit numbers: "121, 32, 61".
@@ -92,14 +83,10 @@ wait_for_title() {
     done
 }
 
-visible_windows() {
-    program_windows | wc -l
-}
-
 # Waits until the program shows the given number of windows.
 wait_for_window_count() {
     for _ in $(seq 100); do
-        (($(visible_windows) == $1)) && return 0
+        (($(program_windows | wc -l) == $1)) && return 0
         sleep 0.1
     done
     return 1
@@ -107,11 +94,7 @@ wait_for_window_count() {
 
 # Without a window manager the keyboard focus is set directly.
 focus_window() {
-    if [[ -n "$wm" ]]; then
-        xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
-    else
-        xdotool windowfocus --sync "$1"
-    fi
+    [[ -n "$wm" ]] && xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
     sleep 0.1
 }
 
@@ -152,11 +135,10 @@ expect_worksheet() {
 
 # Fails unless the first window lies above the second in the window manager's stacking.
 expect_above() {
-    local order upper lower
+    local order
     order=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g')
-    upper=$(printf '0x%x' "$1")
-    lower=$(printf '0x%x' "$2")
-    [[ " $order " == *" $lower "*" $upper "* ]] || fail "$3: stacking (bottom to top) is $order"
+    [[ " $order " == *" $(printf '0x%x' "$2") "*" $(printf '0x%x' "$1") "* ]] ||
+        fail "$3: stacking (bottom to top) is $order"
 }
 
 # Fails when the window manager lets the user minimise or maximise the window.
@@ -186,16 +168,14 @@ cd "$work" || exit 1
 PATH=${no_launcher_path%:} QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 pid=$!
 
-main=$(wait_for_title Quillet)
-[[ -n "$main" ]] || fail "no window named Quillet appeared"
+main=$(wait_for_title Quillet) && [[ -n "$main" ]] || fail "no window named Quillet appeared"
 focus_window "$main"
 type_line '1+2'
 expect_worksheet $'1+2\n3\n' "after 1+2 and Enter"
 
 # "变量列表" (199, 53) shows the list on top; the worksheet keeps the keyboard.
 click_main 217 60
-list=$(wait_for_title 变量列表)
-[[ -n "$list" ]] || fail "the variable list did not appear"
+list=$(wait_for_title 变量列表) && [[ -n "$list" ]] || fail "the variable list did not appear"
 if [[ -n "$wm" ]]; then
     expect_above "$list" "$main" "after the list button"
     expect_no_minimise_or_maximise "$list" "the variable list"
@@ -205,7 +185,7 @@ type_line '2*3'
 
 # "载入文件" (199, 78), "保存文件" (199, 103) and "另存为" (199, 128) open dialogs; after
 # Escape the keyboard is back in the worksheet.
-count=$(visible_windows)
+count=$(program_windows | wc -l)
 for button in '78 1+3' '103 1+4' '128 1+5'; do
     read -r y line <<<"$button"
     click_main 217 $((y + 7))
@@ -219,8 +199,7 @@ done
 
 # "帮  助" (199, 28): the help window shows the help text; typing goes on in the worksheet.
 click_main 217 35
-help=$(wait_for_title 'Quillet 帮助')
-[[ -n "$help" ]] || fail "no help window appeared"
+help=$(wait_for_title 'Quillet 帮助') && [[ -n "$help" ]] || fail "no help window appeared"
 type_line '5*5'
 expect_worksheet $'1+2\n3\n2*3\n6\n1+3\n4\n1+4\n5\n1+5\n6\n5*5\n25\n' "after the buttons"
 screenshot help_window
@@ -233,8 +212,8 @@ focus_window "$main"
 
 # A definition brings up the graph window, titled with the function and its integral.
 type_line 'fx0 -1,1,x*x'
-graph=$(wait_for_title 'y = x*x     F(x)的定积分 = 0.66' prefix)
-[[ -n "$graph" ]] || fail "no graph window appeared after fx0"
+graph=$(wait_for_title 'y = x*x     F(x)的定积分 = 0.66' prefix) && [[ -n "$graph" ]] ||
+    fail "no graph window appeared after fx0"
 
 # The function list window, moved by the user, comes back where it was after Esc and "函数".
 list_button() {
@@ -243,28 +222,25 @@ list_button() {
     xdotool mousemove --window "$graph" 25 $((HEIGHT - 16)) click 1
 }
 list_button
-functions=$(wait_for_title '自变量范围:' prefix)
-[[ -n "$functions" ]] || fail "the function list did not appear"
+functions=$(wait_for_title '自变量范围:' prefix) && [[ -n "$functions" ]] ||
+    fail "the function list did not appear"
 [[ -n "$wm" ]] && expect_no_minimise_or_maximise "$functions" "the function list"
-xdotool windowmove --sync "$functions" 520 380
-sleep 0.3
+xdotool windowmove --sync "$functions" 520 380 && sleep 0.3
 moved=$(xdotool getwindowgeometry "$functions" | grep Position)
 focus_window "$graph"
 xdotool key Escape
-wait_for_window_count "$((count + 0))" || fail "Esc left the graph window open"
+wait_for_window_count "$count" || fail "Esc left the graph window open"
 focus_window "$main"
 type_line 'fx1 x'
 [[ -n "$(wait_for_title 'y = x*x' prefix)" ]] || fail "the graph window did not come back"
 list_button
 [[ -n "$(wait_for_title '自变量范围:' prefix)" ]] || fail "the function list did not come back"
-sleep 0.3
-again=$(xdotool getwindowgeometry "$functions" | grep Position)
+sleep 0.3 && again=$(xdotool getwindowgeometry "$functions" | grep Position)
 [[ "$again" == "$moved" ]] || fail "the function list moved from '$moved' to '$again'"
 
 # With no function left the graph window's title is empty, not the program's name.
 focus_window "$main"
-type_line 'fxclr'
-sleep 0.3
+type_line 'fxclr' && sleep 0.3
 [[ "$(xprop -id "$graph" -notype -f _NET_WM_NAME 8c _NET_WM_NAME)" == "_NET_WM_NAME = " ]] ||
     fail "after fxclr the graph window is titled '$(xprop -id "$graph" _NET_WM_NAME)'"
 

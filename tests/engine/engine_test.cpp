@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the worksheet transcripts cannot state: the random generator bit for bit, nesting
-// deeper than a line can hold, the variable table's order, and numbers under another locale.
+// deeper than a line can hold, the variable table's order, numbers under another locale, and
+// UTF-8 checking byte by byte.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
+#include "tests/test_text.h"
 #include "worksheet/number_text.h"
 #include "worksheet/result_format.h"
 
@@ -11,14 +13,19 @@
 #include <clocale>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quillet {
 namespace {
 
+using test::hex;
+using test::kFffd;
+using test::repeat;
+
 // An independent rendering of the generator's rules in 64-bit arithmetic.
 std::vector<std::uint64_t> referenceDraws(std::uint64_t seed, int count) {
-    std::uint64_t s1 = seed % 65731, s2 = seed % 65609;
+    std::uint64_t s1 = seed % 65731, s2 = seed % 65609, table[55];
     const auto mix = [&] {
         s1 = (s1 * 1821 + 1) % 65731;
         s2 = (s2 * 1421 + 1) % 65609;
@@ -26,24 +33,20 @@ std::vector<std::uint64_t> referenceDraws(std::uint64_t seed, int count) {
     };
     for (int i = 0; i < 99; ++i)
         mix();
-    std::uint64_t table[55];
     for (auto& entry : table)
         entry = mix();
     std::size_t index = 0;
-    const auto next = [&] {
+    std::vector<std::uint64_t> draws;
+    for (int i = 0; i < 99 + count; ++i) {
         index = (index + 1) % 55;
         table[index] = (table[(index + 23) % 55] + table[(index + 54) % 55]) & 0xFFFFFFFFu;
-        return table[index];
-    };
-    for (int i = 0; i < 99; ++i)
-        next();
-    std::vector<std::uint64_t> draws;
-    for (int i = 0; i < count; ++i)
-        draws.push_back(next());
+        if (i >= 99)
+            draws.push_back(table[index]);
+    }
     return draws;
 }
 
-TEST(Random, SequenceFollowsTheSeedBitForBit) {
+TEST(Random, SequenceFollowsTheSeedBitForBitAndRndScalesTwoDraws) {
     for (const std::uint32_t seed : {0u, 1u, 12345u, 65731u, 1765096303u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(seed);
         ExpressionEngine engine;
@@ -51,9 +54,7 @@ TEST(Random, SequenceFollowsTheSeedBitForBit) {
         for (const auto expected : referenceDraws(seed, 500))
             ASSERT_EQ(engine.nextRandom(), expected);
     }
-}
-
-TEST(Random, RndScalesTwoDrawsTheFirstForTheImaginaryPart) {
+    // rnd draws the imaginary part's factor first.
     ExpressionEngine engine;
     engine.seedRandom(99);
     const auto draws = referenceDraws(99, 4);
@@ -61,13 +62,6 @@ TEST(Random, RndScalesTwoDrawsTheFirstForTheImaginaryPart) {
     EXPECT_EQ(value.real(), 6.0 * static_cast<double>(draws[1]) / 4294967295.0);
     EXPECT_EQ(value.imag(), 2.0 * static_cast<double>(draws[0]) / 4294967295.0);
     EXPECT_EQ(engine.evaluateLine("rnd(1)").real(), static_cast<double>(draws[3]) / 4294967295.0);
-}
-
-std::string repeat(std::string_view piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
 }
 
 TEST(Nesting, WhatFitsALineIsEvaluatedDeeperIsRefused) {
@@ -117,6 +111,32 @@ TEST(Locale, NumbersAreReadAndWrittenTheSameUnderAGermanLocale) {
     EXPECT_EQ(formatComplex(engine.evaluateLine("1e400-2.5e-400"), 12), "inf");
     EXPECT_EQ(formatGeneralPadded(1.5, 3, 9), "      1.5");
     std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(Utf8, EachInvalidByteIsReplacedAndReported) {
+    using Offsets = std::vector<std::size_t>;
+    const std::string f2 = kFffd + kFffd, f3 = f2 + kFffd;
+    const std::tuple<std::string, std::string, Offsets> cases[] = {
+        {"a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80", "a\xC3\xA9\xE5\xA4\x8D\xF0\x9F\x98\x80", {}},
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF", {}}, // the highest code point
+        {"a\x80z", "a" + kFffd + "z", {1}},           // a stray continuation byte
+        {"\xC1\xBF", f2, {0, 1}},                     // overlong forms
+        {"\xE0\x9F\xBF", f3, {0, 1, 2}},
+        {"\xED\xBF\xBF", f3, {0, 1, 2}},                // an encoded surrogate
+        {"\xF4\x90\x80\x80", f3 + kFffd, {0, 1, 2, 3}}, // above U+10FFFF
+        {"x\xF0\x9F\x98", "x" + f3, {1, 2, 3}},         // truncated at the end
+        {"0123456789\xFF", "0123456789" + kFffd, {10}}, // after a run of ASCII
+    };
+    for (const auto& [input, sanitized, offsets] : cases) {
+        SCOPED_TRACE(hex(input));
+        std::string appended;
+        EXPECT_EQ(utf8::appendSanitized(appended, input, input.size()), input.size());
+        EXPECT_EQ(hex(appended), hex(sanitized));
+        Offsets reported;
+        EXPECT_EQ(hex(utf8::sanitized(input, reported)), hex(sanitized));
+        EXPECT_EQ(reported, offsets);
+        EXPECT_EQ(utf8::isValid(input), offsets.empty());
+    }
 }
 
 } // namespace

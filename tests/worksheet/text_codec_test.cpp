@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/utf8.h"
-#include "tests/byte_text.h"
+#include "tests/test_text.h"
 #include "worksheet/text_codec.h"
 
 #include <gtest/gtest.h>

@@ -3,68 +3,56 @@
 // Enter writes below it and shows in the status line. The engine's and the line processor's
 // behaviour is stated here once.
 #include "graphs/worksheet_session.h"
+#include "tests/test_text.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace quillet {
 namespace {
 
+using test::repeat;
+
 std::string unknown(std::string_view run) {
     return "# 无法识别的输入'" + std::string(run) + "',请查阅帮助获取程序支持的运算符";
 }
-std::string repeat(std::string_view piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
 const std::string kMissing = " => # 无法识别的输入,请查阅帮助获取程序支持的运算符";
-const std::string kNotReal = "# 复数值错误";
-const std::string kZero = "# Division by Zero";
-
-// Rows are separated by "; ".
-std::vector<std::string> splitRows(std::initializer_list<std::string> texts) {
-    std::vector<std::string> rows;
-    for (const std::string& text : texts) {
-        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 2) {
-            end = text.find("; ", start);
-            rows.push_back(text.substr(start, end - start));
-        }
-    }
-    return rows;
-}
 
 class Transcript : public testing::Test {
 protected:
-    // Each row is "line => written | status": the line typed and completed with Enter, the
-    // line written below it (none when empty; "?x" for the message that x is unrecognised)
-    // and, when given, the status line; else "Result: " and the result, or the message.
-    void type(std::initializer_list<std::string> rows) {
-        for (const std::string& row : splitRows(rows)) {
-            SCOPED_TRACE(row.substr(0, 60));
-            const std::size_t arrow = row.find(" => "), bar = row.find('|', arrow);
-            ASSERT_NE(arrow, std::string::npos);
-            const std::string line = row.substr(0, arrow);
-            std::string written = row.substr(arrow + 4, bar - std::min(bar, arrow + 4));
-            if (written.starts_with("?"))
-                written = unknown(written.substr(1));
-            while (written.ends_with(' '))
-                written.pop_back();
-            const std::string before = session.text();
-            session.worksheet().setStatusText("before");
-            session.completeLine(line);
-            EXPECT_EQ(session.text(),
-                      before + line + "\n" + written + (written.empty() ? "" : "\n"));
-            const std::string status = bar != std::string::npos
-                                           ? row.substr(std::min(bar + 2, row.size()))
-                                       : written.starts_with("# ") ? written.substr(2)
-                                                                   : "Result: " + written;
-            EXPECT_EQ(session.status(), status);
+    // Rows are separated by "; ". Each row is "line => written | status": the line typed and
+    // completed with Enter, the line written below it (none when empty; "?x" for the message
+    // that x is unrecognised) and, when given, the status line; else "Result: " and the
+    // result, or the message.
+    void type(std::initializer_list<std::string> texts) {
+        for (const std::string& text : texts) {
+            for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 2) {
+                end = text.find("; ", start);
+                typeRow(text.substr(start, end - start));
+            }
         }
+    }
+    void typeRow(const std::string& row) {
+        SCOPED_TRACE(row.substr(0, 60));
+        const std::size_t arrow = row.find(" => "), bar = row.find('|', arrow);
+        ASSERT_NE(arrow, std::string::npos);
+        const std::string line = row.substr(0, arrow);
+        std::string written = row.substr(arrow + 4, bar - std::min(bar, arrow + 4));
+        if (written.starts_with("?"))
+            written = unknown(written.substr(1));
+        while (written.ends_with(' '))
+            written.pop_back();
+        const std::string before = session.text();
+        session.worksheet().setStatusText("before");
+        session.completeLine(line);
+        EXPECT_EQ(session.text(), before + line + "\n" + written + (written.empty() ? "" : "\n"));
+        const std::string status = bar != std::string::npos
+                                       ? row.substr(std::min(bar + 2, row.size()))
+                                   : written.starts_with("# ") ? written.substr(2)
+                                                               : "Result: " + written;
+        EXPECT_EQ(session.status(), status);
     }
     WorksheetSession session;
 };
@@ -184,28 +172,17 @@ TEST_F(Transcript, PrecisionArguments) {
 }
 
 TEST_F(Transcript, EveryPrecisionFormatsPiAndPointThree) {
-    const char* pi[] = {"3.14159",
-                        "3",
-                        "3.1",
-                        "3.14",
-                        "3.142",
-                        "3.1416",
-                        "3.14159",
-                        "3.141593",
-                        "3.1415927",
-                        "3.14159265",
-                        "3.141592654",
-                        "3.1415926536",
-                        "3.14159265359",
-                        "3.14159265359",
-                        "3.1415926535898",
-                        "3.14159265358979"};
+    const std::string pi = "3.14159 3 3.1 3.14 3.142 3.1416 3.14159 3.141593 3.1415927 3.14159265 "
+                           "3.141592654 3.1415926536 3.14159265359 3.14159265359 3.1415926535898 "
+                           "3.14159265358979";
     type({"1e20 => 1e+20; 1099511627776 => 1.09951162778e+12; 1e-5 => 1e-05; 1073741824 => "
           "1073741824; -1-2i => -1 - 2i; 1i => 0 + 1i; -1e400 => -inf; 1+1e400i => 1 + infi; 3-0i "
           "=> 3"});
-    for (std::uint32_t precision = 0; precision <= 15; ++precision) {
+    std::istringstream digits(pi);
+    std::string expected;
+    for (int precision = 0; digits >> expected; ++precision) {
         session.completeLine("precision " + std::to_string(precision));
-        type({std::string("pi => ") + pi[precision], "0.1+0.2 => 0.3"});
+        type({"pi => " + expected, "0.1+0.2 => 0.3"});
     }
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Byte strings as the codec tests compare them: failures show the bytes in hex.
+// Text helpers shared by the tests.
 #pragma once
 
 #include "engine/utf8.h"
@@ -20,6 +20,13 @@ inline std::string hex(std::string_view bytes) {
         out += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
     }
     return out;
+}
+
+inline std::string repeat(std::string_view piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
 }
 
 } // namespace quillet::test
