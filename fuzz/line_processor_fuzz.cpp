@@ -13,12 +13,13 @@
 
 namespace {
 
-// Loading and saving an unedited file gives back its bytes up to the first zero byte.
+// Loading and saving an unedited file gives back its bytes up to the first zero byte, and the
+// text holds no CR, at which a text control would break the line.
 void checkFileRoundTrip(std::string_view bytes) {
     const quillet::DecodedWorksheetFile decoded = quillet::decodeWorksheetFile(bytes);
     const quillet::EncodedWorksheetFile encoded =
         quillet::encodeWorksheetFile(decoded.text, decoded.lineBreaks, decoded.encoding);
-    if (encoded.unencodable ||
+    if (encoded.unencodable || decoded.text.find('\r') != std::string::npos ||
         encoded.bytes != bytes.substr(0, decoded.zeroByteOffset.value_or(std::string_view::npos)))
         std::abort();
 }
