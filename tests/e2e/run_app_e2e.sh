@@ -27,14 +27,7 @@ fi
 
 work=$(mktemp -d)
 pid="" wm_pid=""
-cleanup() {
-    for process in $pid $wm_pid; do
-        kill "$process" 2>/dev/null
-        wait "$process" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'kill $pid $wm_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"
@@ -48,15 +41,6 @@ screenshot() {
     import -window root "$shots/$1${wm:+_$wm}.png" && echo "screenshot: $shots/$1${wm:+_$wm}.png"
 }
 
-# A text's UTF-8 bytes as xprop prints a property read as 8-bit numbers: "121, 32, 61".
-bytes_of() {
-    printf '%s' "$1" | od -An -tu1 | xargs | sed 's/ /, /g'
-}
-
-# The window's _NET_WM_NAME in the same form, whatever the locale.
-title_bytes() {
-    xprop -id "$1" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = //p'
-}
 
 # The program's visible windows: top-level windows, or the clients in the window manager's
 # frames.
@@ -65,18 +49,18 @@ program_windows() {
 }
 
 # Prints the id of the program's first visible window whose title is the given text, or
-# starts with it when the second argument is "prefix"; waits up to 10 seconds.
+# starts with it when the second argument is "prefix"; waits up to 10 seconds. Titles are
+# compared as the UTF-8 bytes xprop prints for _NET_WM_NAME read as 8-bit numbers
+# ("121, 32, 61"), whatever the locale.
 wait_for_title() {
     local expected id actual
-    expected=$(bytes_of "$1")
+    expected=$(printf '%s' "$1" | od -An -tu1 | xargs | sed 's/ /, /g')
     for _ in $(seq 100); do
         for id in $(program_windows); do
-            actual=$(title_bytes "$id")
-            if [[ "$actual" == "$expected" ||
-                  ("${2:-}" == prefix && "$actual" == "$expected, "*) ]]; then
-                echo "$id"
-                return
-            fi
+            actual=$(xprop -id "$id" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null |
+                sed -n 's/^_NET_WM_NAME = //p')
+            [[ "$actual" == "$expected" || ("${2:-}" == prefix && "$actual" == "$expected, "*) ]] &&
+                echo "$id" && return
         done
         kill -0 "$pid" 2>/dev/null || return
         sleep 0.1
