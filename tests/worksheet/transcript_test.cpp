@@ -153,19 +153,7 @@ TEST_F(Transcript, FunctionDefinitions) {
     EXPECT_EQ(session.graphs().graphTitle(), "");
 }
 
-TEST_F(Transcript, PrecisionArguments) {
-    const std::pair<const char*, std::uint32_t> cases[] = {
-        {"precision 1/0*0", 12}, {"precision 20", 15},     {"precision -1", 15},
-        {"precision 0", 0},      {"precision", 0},         {"PRECISION 3.9", 3},
-        {"precision 1e300", 15}, {"precision -1e300", 15}, {"precision 4294967299", 3},
-        {"precision 0x7", 7}};
-    for (const auto& [line, precision] : cases) {
-        session.completeLine(line);
-        EXPECT_EQ(session.logic().precision(), precision) << line;
-    }
-}
-
-TEST_F(Transcript, EveryPrecisionFormatsPiAndPointThree) {
+TEST_F(Transcript, PrecisionIsClampedAndEveryPrecisionFormatsPiAndPointThree) {
     const std::string pi = "3.14159 3 3.1 3.14 3.142 3.1416 3.14159 3.141593 3.1415927 3.14159265 "
                            "3.141592654 3.1415926536 3.14159265359 3.14159265359 3.1415926535898 "
                            "3.14159265358979";
@@ -178,6 +166,11 @@ TEST_F(Transcript, EveryPrecisionFormatsPiAndPointThree) {
         session.completeLine("precision " + std::to_string(precision));
         type({"pi => " + expected, "0.1+0.2 => 0.3"});
     }
+    const std::string set = " => # precision is set to ";
+    type({"precision 1/0*0 => # Division by Zero; 1/3 => 0.333333333333333; precision 20" + set +
+          "15; precision -1" + set + "15; precision 0" + set + "0; precision" + set +
+          "0; PRECISION 3.9" + set + "3; precision 1e300" + set + "15; precision -1e300" + set +
+          "15; precision 4294967299" + set + "3; precision 0x7" + set + "7; pi => 3.141593"});
 }
 
 TEST_F(Transcript, HexadecimalAndBinaryShowTheLow32BitsOfTheTruncatedValue) {
