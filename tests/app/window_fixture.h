@@ -9,6 +9,7 @@
 #include "engine/expression_engine.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QTest>
 #include <QTextCursor>
 
@@ -35,6 +36,15 @@ struct ScriptedDialogs : FileDialogs {
     QString saveFileName(QWidget*) override { return ++saveDialogs, savePath; }
     void showMessage(QWidget*, const QString& text) override { messages << text; }
 };
+
+// Writes a whole file, executable by its owner; gives its path.
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
 
 class WindowTest : public testing::Test {
 protected:
