@@ -22,13 +22,11 @@ using namespace Qt::StringLiterals;
 struct ScriptedDialogs : FileDialogs {
     QList<Answer> answers; // Cancel when the script runs out
     QStringList asked;     // "caption: text" of each question
-    QWidget* askedBy = nullptr;
     QStringList messages;
     QString openPath, savePath; // empty: the user cancels the dialog
     int openDialogs = 0, saveDialogs = 0;
 
-    Answer ask(QWidget* owner, const QString& text, const QString& caption) override {
-        askedBy = owner;
+    Answer ask(QWidget*, const QString& text, const QString& caption) override {
         asked << caption + u": "_s + text;
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
