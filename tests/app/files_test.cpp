@@ -180,6 +180,7 @@ TEST_F(WorksheetFilesTest, FilesKeepTheirBytesLineBreaksAndEncoding) {
         {"x=5\r\nfx1 x\nprecision 3\r\r\n\rd\xFF", {}, {}}, // mixed line breaks, invalid GBK
         {"a=\xE5\xA4\x8D\r\n", u"数😀"_s, "a=\xE5\xA4\x8D\r\n\xE6\x95\xB0\xF0\x9F\x98\x80"},
         {"1+2\n", u"4\n5"_s, "1+2\n4\n5"},
+        {"\xC2\xA0\xE2\x80\xA8\xC3\xA9\r\n", {}, {}}, // a no-break space, a line separator
         {"a=\xB8\xB4\r\n", u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
     };
     type(u"y=1\n"_s);
