@@ -116,13 +116,14 @@ TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMea
     click(c.hexadecimal); // takes the focus for a moment and gives it back
     EXPECT_TRUE(edit.hasFocus());
     EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(5, 7));
-    cursor.setPosition(3);
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
     edit.setTextCursor(cursor);
     c.help->setFocus();
-    edit.insertSystemText(u"de"_s);
+    edit.insertSystemText(u"def"_s); // replaces "bc"
     edit.setFocus();
-    EXPECT_EQ(edit.textCursor().position(), 5);
-    EXPECT_EQ(text(), u"abcde\n255"_s);
+    EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(4, 4));
+    EXPECT_EQ(text(), u"adef\n255"_s);
     EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap); // a line is a line of the worksheet
 }
 
@@ -178,11 +179,16 @@ TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
     EXPECT_EQ(c.saveAs->geometry(), units.rect(199, 128, 37, 14));
 }
 
-TEST_F(MainWindowTest, TabVisitsOnlyTheTabStopsInLayoutOrder) {
+TEST_F(MainWindowTest, TabVisitsOnlyTheTabStopsInLayoutOrderAndClicksElsewhereKeepTheFocus) {
     for (QWidget* expected :
          std::vector<QWidget*>{c.load, c.save, c.saveAs, c.help, c.alwaysOnTop, &edit}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), expected) << expected->metaObject()->className();
+    }
+    // Clicks on the frames and the status line leave the keyboard where it was.
+    for (QWidget* control : std::vector<QWidget*>{c.angleFrame, c.baseFrame, c.status}) {
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(1, 1));
+        EXPECT_TRUE(edit.hasFocus()) << control->metaObject()->className();
     }
 }
 
