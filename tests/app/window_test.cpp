@@ -325,6 +325,8 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
 
     // A companion window: hidden and shown again with the main window, closed by Escape.
     HelpWindow& help = *window.helpWindow();
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    EXPECT_EQ(help.size(), QSize(720, 640).boundedTo(screen * 9 / 10));
     help.show();
     window.showMinimized();
     EXPECT_FALSE(help.isVisible());
