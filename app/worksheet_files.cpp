@@ -135,8 +135,11 @@ bool WorksheetFiles::confirmClose() {
 }
 
 bool WorksheetFiles::writeWorksheet(const QString& path) {
+    // The text as loaded and typed: toPlainText() would turn non-breaking spaces into blanks
+    // and line separators (U+2028) into line breaks. Lines are separated by U+2029 here.
+    const QString text = m_editor.document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
     const EncodedWorksheetFile encoded =
-        encodeWorksheetFile(m_editor.toPlainText().toStdString(), m_lineBreaks, m_encoding);
+        encodeWorksheetFile(text.toStdString(), m_lineBreaks, m_encoding);
     if (encoded.unencodable) {
         const UnencodableCharacter& what = *encoded.unencodable;
         m_dialogs.showMessage(&m_editor,

@@ -9,6 +9,7 @@
 #include "engine/expression_engine.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QTest>
 #include <QTextCursor>
 
@@ -21,13 +22,11 @@ using namespace Qt::StringLiterals;
 struct ScriptedDialogs : FileDialogs {
     QList<Answer> answers; // Cancel when the script runs out
     QStringList asked;     // "caption: text" of each question
-    QWidget* askedBy = nullptr;
     QStringList messages;
     QString openPath, savePath; // empty: the user cancels the dialog
     int openDialogs = 0, saveDialogs = 0;
 
-    Answer ask(QWidget* owner, const QString& text, const QString& caption) override {
-        askedBy = owner;
+    Answer ask(QWidget*, const QString& text, const QString& caption) override {
         asked << caption + u": "_s + text;
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
@@ -35,6 +34,15 @@ struct ScriptedDialogs : FileDialogs {
     QString saveFileName(QWidget*) override { return ++saveDialogs, savePath; }
     void showMessage(QWidget*, const QString& text) override { messages << text; }
 };
+
+// Writes a whole file, executable by its owner; gives its path.
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
 
 class WindowTest : public testing::Test {
 protected:
@@ -45,14 +53,7 @@ protected:
         edit.setFocus();
     }
     // Types at the caret; a line break presses Enter.
-    void type(const QString& text) {
-        const QStringList lines = text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(&edit, Qt::Key_Return);
-            QTest::keyClicks(&edit, lines[i]);
-        }
-    }
+    void type(QString text) { QTest::keyClicks(&edit, text.replace(u'\n', u'\r')); }
     // Replaces the worksheet by text, as loading does, with the caret at its end.
     void setText(const QString& text) {
         edit.setWorksheetText(text);

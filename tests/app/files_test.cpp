@@ -1,0 +1,491 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Worksheet files on a real file system: loading and saving in the real main window with the
+// dialogs answered by a script, the real question box and file dialog settings, and what a
+// save keeps of a file (its other names, owner, mode and links) and what an unprivileged user
+// can and cannot overwrite. The full disk, other owners and the unprivileged user need root.
+#include "app/file_io.h"
+#include "app/worksheet_files.h"
+#include "tests/app/window_fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <grp.h>
+#include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillet {
+namespace {
+
+using Answer = FileDialogs::Answer;
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
+}
+
+class WorksheetFilesTest : public WindowTest {
+protected:
+    QString pathOf(const QString& name) const { return dir.filePath(name); }
+    // Clicks the load button with the open dialog returning path; the caret goes to the end.
+    QString load(const QString& path) {
+        dialogs.openPath = path;
+        click(c.load);
+        edit.moveCursor(QTextCursor::End);
+        return path;
+    }
+    // Loads a file of the given bytes over an unmodified worksheet, so without a question.
+    QString loadNew(const QString& name, const QByteArray& bytes) {
+        edit.setModified(false);
+        return load(writeFile(pathOf(name), bytes));
+    }
+    void saveAs(const QString& path) { // with the keys; the button is clicked elsewhere
+        dialogs.savePath = path;
+        QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    // The worksheet text, the window title and whether the text was modified.
+    std::string state() const {
+        return (text() + u" | "_s + window.windowTitle() +
+                (edit.isModified() ? u" | modified"_s : u" | unmodified"_s))
+            .toStdString();
+    }
+    // Expects exactly one message since the last check, holding every part.
+    void expectMessage(const QStringList& parts) {
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        for (const QString& part : parts)
+            EXPECT_TRUE(dialogs.messages[0].contains(part)) << dialogs.messages[0].toStdString();
+        dialogs.messages.clear();
+    }
+
+    WorksheetFiles& files = window.files();
+    QTemporaryDir dir;
+};
+
+TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
+    type(u"1+2\n"_s);
+    click(c.save); // the save dialog is cancelled: nothing changes
+    EXPECT_EQ(dialogs.saveDialogs, 1);
+    EXPECT_EQ(state(), "1+2\n3\n | Quillet | modified");
+    dialogs.savePath = pathOf(u"sum.txt"_s);
+    click(c.save);
+    EXPECT_EQ(readFile(dialogs.savePath).toHex(' '), "31 2b 32 0d 0a 33 0d 0a");
+    EXPECT_EQ(state(), "1+2\n3\n | Quillet - [sum.txt] | unmodified");
+    // Tied to the file, save asks for no name; the keyboard goes back to the worksheet.
+    type(u"0"_s);
+    QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.saveDialogs, 2);
+    EXPECT_TRUE(edit.hasFocus());
+    EXPECT_EQ(readFile(dialogs.savePath), "1+2\r\n3\r\n0");
+    EXPECT_EQ(state(), "1+2\n3\n0 | Quillet - [sum.txt] | unmodified");
+    EXPECT_TRUE(dialogs.messages.empty());
+    edit.undo(); // undoing past the save is a change again
+    EXPECT_TRUE(edit.isModified());
+}
+
+// A changed worksheet is not discarded unasked, on closing or loading: Yes writes it (an
+// untitled one through the save dialog; the flag stays set), Cancel or a cancelled save
+// dialog keeps the window open and the worksheet unreplaced.
+TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
+    const QString next = writeFile(pathOf(u"next.txt"_s), "next");
+    const struct {
+        bool titled, loading;
+        Answer answer;
+        QString saveAs; // the name chosen in the save dialog, empty to cancel it
+        bool goesOn;
+        QByteArray written; // first.txt or kept.txt afterwards
+        std::string shown;
+    } rows[] = {
+        // clang-format off
+        {true, false, Answer::Yes, {}, true, "a\r\nb", "a\nb | Quillet - [first.txt] | modified"},
+        {true, true, Answer::No, {}, true, "a\r\n", "next | Quillet - [next.txt] | unmodified"},
+        {true, true, Answer::Cancel, {}, false, "a\r\n", "a\nb | Quillet - [first.txt] | modified"},
+        {false, false, Answer::Cancel, {}, false, "<missing>", "b | Quillet | modified"},
+        {false, false, Answer::Yes, {}, false, "<missing>", "b | Quillet | modified"},
+        {false, false, Answer::Yes, u"kept.txt"_s, true, "b", "b | Quillet - [kept.txt] | unmodified"},
+        {false, true, Answer::Yes, u"kept.txt"_s, true, "b", "next | Quillet - [next.txt] | unmodified"},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        QFile::remove(pathOf(u"kept.txt"_s));
+        const QString path = loadNew(u"first.txt"_s, "a\r\n");
+        if (!row.titled) {
+            files.setCurrentFilePath(QString());
+            window.setWindowTitle(u"Quillet"_s);
+            setText({});
+        }
+        type(u"b"_s);
+        dialogs = ScriptedDialogs();
+        dialogs.answers = {row.answer};
+        dialogs.savePath = row.saveAs.isEmpty() ? QString() : pathOf(row.saveAs);
+        if (row.loading)
+            load(next);
+        else
+            EXPECT_EQ(files.confirmClose(), row.goesOn);
+        EXPECT_EQ(dialogs.openDialogs, row.loading && row.goesOn ? 1 : 0);
+        const QString question =
+            row.titled ? u"将修改保存到"_s + path : u"是否保存对未命名工作表的修改？"_s;
+        EXPECT_EQ(
+            dialogs.asked,
+            QStringList{(row.loading ? u"载入新文件: "_s : u"Closing program: "_s) + question});
+        EXPECT_EQ(readFile(row.titled ? path : pathOf(u"kept.txt"_s)), row.written);
+        EXPECT_EQ(state(), row.shown);
+    }
+}
+
+TEST_F(WorksheetFilesTest, QuestionOnlyWhenAWorksheetTiedToAFileChanged) {
+    const QString path = loadNew(u"any.txt"_s, "z\r\n");
+    EXPECT_TRUE(files.confirmClose()); // loaded, unchanged
+    EXPECT_EQ(files.promptSaveChanges(u"载入新文件"_s), Answer::No);
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    // Yes, then a cancelled open dialog: the file is written, the text and flag stay.
+    type(u"2"_s);
+    dialogs.answers = {Answer::Yes};
+    dialogs.openPath.clear();
+    QTest::keyClick(&edit, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.openDialogs, 2);
+    EXPECT_EQ(readFile(path), "z\r\n2");
+    EXPECT_EQ(state(), "z\n2 | Quillet - [any.txt] | modified");
+    dialogs.answers = {Answer::No};
+    EXPECT_TRUE(files.confirmClose());
+    type(u"\ncls\n"_s); // cls empties the text and clears the flag
+    EXPECT_EQ(state(), " | Quillet - [any.txt] | unmodified");
+    EXPECT_TRUE(files.confirmClose());
+    files.setCurrentFilePath(QString()); // untitled and empty: nothing to ask either
+    EXPECT_TRUE(files.confirmClose());
+    EXPECT_EQ(dialogs.asked.size(), 2);
+}
+
+// A loaded file is written back with its own line breaks and takes new text in its own
+// encoding: a UTF-8 file stays UTF-8, any other GBK. Loading runs no line, even right after
+// an Enter.
+TEST_F(WorksheetFilesTest, FilesKeepTheirBytesLineBreaksAndEncoding) {
+    const struct {
+        QByteArray bytes;
+        QString typed;
+        QByteArray saved; // empty: the bytes loaded
+    } rows[] = {
+        {"x=5\r\nfx1 x\nprecision 3\r\r\n\rd\xFF", {}, {}}, // mixed line breaks, invalid GBK
+        {"a=\xE5\xA4\x8D\r\n", u"数😀"_s, "a=\xE5\xA4\x8D\r\n\xE6\x95\xB0\xF0\x9F\x98\x80"},
+        {"1+2\n", u"4\n5"_s, "1+2\n4\n5"},
+        {"\xC2\xA0\xE2\x80\xA8\xC3\xA9\r\n", {}, {}}, // a no-break space, a line separator
+        {"a=\xB8\xB4\r\n", u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
+    };
+    type(u"y=1\n"_s);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes.toHex(' ').toStdString());
+        const QString path = loadNew(u"round.txt"_s, row.bytes);
+        edit.insertPlainText(row.typed);
+        QFile::remove(path);
+        QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(readFile(path), row.saved.isEmpty() ? row.bytes : row.saved);
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+    }
+    EXPECT_EQ(text(), u"a=复\n数"_s);
+    EXPECT_EQ(status(), u"Result: 1"_s);
+    EXPECT_EQ(engine.variables().size(), 1u);
+}
+
+// Only regular files of at most 64 MiB are read; nothing else may block or flood the
+// program. A file with a zero byte loads the text before it.
+TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.txt"_s));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf(u"pipe.txt"_s)).constData(), 0600), 0);
+    const auto sparse = [&](const QString& name, qint64 size) {
+        QFile file(pathOf(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+        return file.fileName();
+    };
+    const struct {
+        QString path;
+        QStringList message;
+    } cases[] = {
+        {pathOf(u"missing.txt"_s), {u"无法打开文件"_s, u"不存在"_s}},
+        {pathOf(u"folder.txt"_s), {u"不是普通文件"_s, u"文件夹"_s}},
+        {pathOf(u"pipe.txt"_s), {u"不是普通文件"_s, u"命名管道"_s}},
+        {u"/dev/zero"_s, {u"不是普通文件"_s, u"设备"_s}},
+        {sparse(u"huge.txt"_s, (64 << 20) + 1),
+         {u"67108865 字节"_s, u"64.0 MiB"_s, u"64 MiB 的上限"_s}},
+    };
+    type(u"kept"_s);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.path.toStdString());
+        dialogs.answers = {Answer::No};
+        load(row.path);
+        expectMessage(row.message + QStringList{row.path});
+        EXPECT_EQ(state(), "kept | Quillet | modified");
+    }
+    // At the limit a file still loads: here up to its first byte, a zero.
+    dialogs.answers = {Answer::No};
+    const QString path = load(sparse(u"limit.txt"_s, 64 << 20));
+    expectMessage({u"零字节"_s, u" 0"_s, path});
+    const QString zero = loadNew(u"zero.txt"_s, QByteArray("1+2\r\nab\0cd\r\n", 12));
+    expectMessage({u"零字节"_s, u" 7"_s, zero});
+    EXPECT_EQ(state(), "1+2\nab | Quillet - [zero.txt] | unmodified");
+}
+
+TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
+    const QString path = loadNew(u"emoji.txt"_s, "1+2\r\n");
+    edit.insertPlainText(u"ok \U0001F600 \U0001F680"_s);
+    click(c.save);
+    EXPECT_FALSE(dialogs.messages.value(0).contains(u"\U0001F680"_s)); // only the first
+    expectMessage({u"\U0001F600"_s, u"第 2 行"_s, u"1F600"_s});
+    // Save as writes nothing either and keeps the worksheet tied to its file.
+    saveAs(pathOf(u"other.txt"_s));
+    expectMessage({u"\U0001F600"_s});
+    EXPECT_FALSE(QFile::exists(pathOf(u"other.txt"_s)));
+    EXPECT_EQ(state(), "1+2\nok \U0001F600 \U0001F680 | Quillet - [emoji.txt] | modified");
+    // The question on closing fails the same way and keeps the window open.
+    dialogs.answers = {Answer::Yes};
+    EXPECT_FALSE(files.confirmClose());
+    EXPECT_EQ(readFile(path), "1+2\r\n");
+}
+
+// A failed write reports why and changes nothing: the old file stays, the flag stays set,
+// and a failed write for the question keeps the window open and stops the load.
+TEST_F(WorksheetFilesTest, FailedWritesChangeNothing) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"work"_s));
+    const QString path = loadNew(u"work/sheet.txt"_s, "1\r\n");
+    type(u"2"_s);
+    // The folder vanishes under the worksheet's file (renamed away with the file in it).
+    ASSERT_TRUE(QDir(dir.path()).rename(u"work"_s, u"moved"_s));
+    click(c.save);
+    expectMessage({u"无法保存文件"_s, u"原因"_s});
+    EXPECT_FALSE(QFile::exists(path));
+    dialogs.answers = {Answer::Yes};
+    EXPECT_FALSE(files.confirmClose());
+    expectMessage({u"无法保存文件"_s});
+    dialogs.answers = {Answer::Yes};
+    load(writeFile(pathOf(u"next.txt"_s), "n"));
+    expectMessage({u"无法保存文件"_s});
+    EXPECT_EQ(dialogs.openDialogs, 1);       // only the one of loadNew
+    saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
+    expectMessage({u"无法保存文件"_s});
+    EXPECT_EQ(state(), "1\n2 | Quillet - [sheet.txt] | modified");
+    EXPECT_EQ(files.currentFilePath(), path);
+    EXPECT_EQ(readFile(pathOf(u"moved/sheet.txt"_s)), "1\r\n");
+    EXPECT_EQ(readFile(pathOf(u"next.txt"_s)), "n");
+}
+
+// On a full disk no way of saving loses the old file, whatever the size of the text; the
+// message names the full disk. Only a file with other names is overwritten in place, and a
+// text that fits into the file's old blocks is written there. (Yes on closing fails like a
+// save: see FailedWritesChangeNothing.)
+TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
+    const QString disk = pathOf(u"disk"_s);
+    ASSERT_TRUE(QDir().mkdir(disk));
+    if (::mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system (needs root): " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk), MNT_DETACH); });
+    const struct {
+        bool saveAs, hardLinked;
+        int length; // of the typed text
+        bool written;
+    } cases[] = {
+        {false, false, 10, false},
+        {true, false, 100'000, false},
+        {false, true, 10, true},
+        {false, true, 100'000, false},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(&row - cases);
+        QDir(disk).removeRecursively(); // empties the disk; the mount point itself stays
+        const QString path = loadNew(u"disk/sheet.txt"_s, "old\r\n");
+        const QString target = row.saveAs ? writeFile(disk + u"/other.txt"_s, "old\r\n") : path;
+        if (row.hardLinked) {
+            ASSERT_EQ(::link(QFile::encodeName(path), QFile::encodeName(path + u'2')), 0);
+        }
+        QFile filler(disk + u"/filler"_s); // takes every free block
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(512, 'f')) == 512) {
+        }
+        const QString typed(row.length, u'7');
+        edit.insertPlainText(typed);
+        dialogs.savePath = target;
+        click(row.saveAs ? c.saveAs : c.save);
+        EXPECT_EQ(readFile(target), "old\r\n" + (row.written ? typed.toLatin1() : QByteArray()));
+        if (!row.written) {
+            expectMessage({u"磁盘空间不足"_s, target, u"原来的文件保持不变"_s});
+            EXPECT_EQ(state(),
+                      "old\n" + typed.toStdString() + " | Quillet - [sheet.txt] | modified");
+        }
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+    }
+}
+
+// The real question and message boxes: their texts, and the answer each button, and Escape,
+// gives.
+TEST(QtFileDialogsTest, BoxesShowTheirTextsAndEachButtonGivesItsAnswer) {
+    QtFileDialogs dialogs;
+    QString shown; // "title: text [buttons, the default one starred, sorted] icon"
+    const auto answerWith = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [&shown, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QStringList buttons;
+            for (QAbstractButton* each : box->buttons())
+                buttons << (each == box->defaultButton() ? u"*"_s : QString()) + each->text();
+            buttons.sort();
+            shown = box->windowTitle() + u": "_s + box->text() + u" ["_s + buttons.join(u' ') +
+                    u"] "_s + QString::number(box->icon());
+            if (button == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(button)->click();
+        });
+    };
+    for (const auto& [button, answer] : {std::pair{QMessageBox::Yes, Answer::Yes},
+                                         {QMessageBox::No, Answer::No},
+                                         {QMessageBox::Cancel, Answer::Cancel},
+                                         {QMessageBox::NoButton, Answer::Cancel}}) {
+        answerWith(button);
+        EXPECT_EQ(dialogs.ask(nullptr, u"question"_s, u"caption"_s), answer);
+        EXPECT_EQ(shown, u"caption: question [*是(&Y) 取消 否(&N)] 4"_s);
+    }
+    answerWith(QMessageBox::Ok);
+    dialogs.showMessage(nullptr, u"message"_s);
+    EXPECT_EQ(shown, u"Quillet: message [确定] 2"_s);
+}
+
+TEST(QtFileDialogsTest, FileDialogsOfferTextFilesFirst) {
+    for (const FileDialogKind kind : {FileDialogKind::Open, FileDialogKind::Save}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        QFileDialog dialog;
+        prepareFileDialog(dialog, kind);
+        EXPECT_EQ(dialog.nameFilters(), QStringList({u"Text Files (*.txt)"_s, u"All Files (*)"_s}));
+        EXPECT_EQ(dialog.selectedNameFilter(), u"Text Files (*.txt)"_s);
+        EXPECT_EQ(dialog.defaultSuffix(), u"txt"_s);
+        EXPECT_EQ(dialog.windowTitle(), kind == FileDialogKind::Save ? u"另存为"_s : u"打开"_s);
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
+        EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog.acceptMode(),
+                  kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    }
+}
+
+namespace fs = std::filesystem;
+constexpr uid_t kNobody = 65534;
+
+class FileWriteTest : public testing::Test {
+protected:
+    // Others (the unprivileged user) may pass through to the folders below.
+    void SetUp() override { ASSERT_EQ(::chmod(dir.c_str(), 0755), 0); }
+    std::string pathOf(const std::string& name) const { return dir + "/" + name; }
+    std::string contentsOf(const std::string& name) const {
+        return readFile(QString::fromStdString(pathOf(name))).toStdString();
+    }
+    void makeFile(const std::string& name, mode_t mode = 0644, uid_t owner = ::geteuid(),
+                  gid_t group = ::getegid()) {
+        writeFile(QString::fromStdString(pathOf(name)), "old");
+        ASSERT_EQ(::chown(pathOf(name).c_str(), owner, group), 0);
+        ASSERT_EQ(::chmod(pathOf(name).c_str(), mode), 0);
+    }
+    bool write(const std::string& name, std::string_view bytes) {
+        return writeWholeFile(pathOf(name), bytes).written;
+    }
+
+    QTemporaryDir temporary;
+    const std::string dir = temporary.path().toStdString();
+};
+
+TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAndANewFileGetsTheUmaskMode) {
+    makeFile("a.txt");
+    ASSERT_EQ(::link(pathOf("a.txt").c_str(), pathOf("b.txt").c_str()), 0);
+    ASSERT_TRUE(write("a.txt", "hard"));
+    EXPECT_EQ(contentsOf("b.txt"), "hard");
+    EXPECT_EQ(fs::hard_link_count(pathOf("a.txt")), 2u);
+    // A relative link to a link to a file, and a link to a file that does not exist yet.
+    makeFile("target.txt");
+    fs::create_symlink("target.txt", pathOf("first.txt"));
+    fs::create_symlink(pathOf("first.txt"), pathOf("second.txt"));
+    fs::create_symlink("made.txt", pathOf("dangling.txt"));
+    for (const char* link : {"second.txt", "dangling.txt"}) {
+        ASSERT_TRUE(write(link, "linked")) << link;
+        EXPECT_TRUE(fs::is_symlink(pathOf(link)) && fs::is_symlink(pathOf("first.txt"))) << link;
+        EXPECT_EQ(contentsOf(link), "linked");
+    }
+    const mode_t mask = ::umask(022);
+    for (const mode_t umask : {mode_t(022), mode_t(077)}) {
+        ::umask(umask);
+        const std::string name = "new" + std::to_string(umask);
+        const bool written = write(name, "");
+        ::umask(mask);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(fs::status(pathOf(name)).permissions(), fs::perms(0666 & ~umask));
+    }
+}
+
+// A file that is a mount point of its own cannot be renamed over: it is written in place,
+// and no temporary file is left beside it.
+TEST_F(FileWriteTest, FileMountedOverIsWrittenInPlace) {
+    makeFile("source.txt");
+    makeFile("mounted.txt");
+    if (::mount(pathOf("source.txt").c_str(), pathOf("mounted.txt").c_str(), nullptr, MS_BIND,
+                nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a file (needs root)";
+    const bool written = write("mounted.txt", "new");
+    ::umount2(pathOf("mounted.txt").c_str(), MNT_DETACH);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(contentsOf("source.txt"), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+}
+
+// A save keeps the file's owner, group and mode. The unprivileged user nobody writes a file
+// the permissions allow even where the folder is closed to new files (in place), and leaves a
+// file they may not write as it was.
+TEST_F(FileWriteTest, SaveKeepsOwnerAndModeAndHonoursThePermissions) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "files of other users and the user nobody need root";
+    const struct {
+        bool asNobody, folderWritable;
+        mode_t mode;
+        uid_t owner;
+        int error; // 0: written
+    } cases[] = {
+        {false, true, 02640, 12345, 0}, // root saves another user's file
+        {true, false, 0644, kNobody, 0},
+        {true, true, 0444, kNobody, EACCES},
+        {true, true, 0666, 0, 0}, // root's file, writable by all
+    };
+    for (const auto& c : cases) {
+        const std::string folder = std::to_string(&c - cases), name = folder + "/sheet.txt";
+        SCOPED_TRACE(folder);
+        ASSERT_EQ(::mkdir(pathOf(folder).c_str(), 0755), 0);
+        ASSERT_EQ(::chown(pathOf(folder).c_str(), c.folderWritable ? kNobody : 0, 0), 0);
+        makeFile(name, c.mode, c.owner, c.owner + 1);
+        struct stat before {
+        }, after{};
+        ASSERT_EQ(::stat(pathOf(name).c_str(), &before), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (c.asNobody &&
+                (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+                 ::setresuid(kNobody, kNobody, kNobody) != 0))
+                ::_exit(255);
+            ::_exit(writeWholeFile(pathOf(name), "new").errorNumber);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.error);
+        EXPECT_EQ(contentsOf(name), c.error ? "old" : "new");
+        ASSERT_EQ(::stat(pathOf(name).c_str(), &after), 0);
+        EXPECT_EQ(std::tuple(after.st_uid, after.st_gid, after.st_mode & 07777),
+                  std::tuple(c.owner, c.owner + 1, c.mode));
+        EXPECT_TRUE(c.folderWritable || after.st_ino == before.st_ino);
+    }
+}
+
+} // namespace
+} // namespace quillet

@@ -1,0 +1,551 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window, its worksheet editor and its companion windows (variable list, graph,
+// function list, help) with real widgets and real key and mouse events: what only the widgets
+// do (layout, focus, stacking, keys, undo, pixels, the wiring of every control), not what the
+// lines typed compute. Runs inside a QApplication, offscreen unless a display is chosen.
+#include "app/dialog_units.h"
+#include "app/function_list_window.h"
+#include "app/graph_window.h"
+#include "app/help_window.h"
+#include "app/variable_list_window.h"
+#include "graphs/fonts.h"
+#include "graphs/function_graphs.h"
+#include "graphs/function_palette.h"
+#include "tests/app/window_fixture.h"
+#include "worksheet/worksheet_logic.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <string>
+
+namespace quillet {
+namespace {
+
+using WorksheetEditTest = WindowTest;
+using MainWindowTest = WindowTest;
+
+TEST_F(WorksheetEditTest, EveryEnterEndsTheLineButPastedLineBreaksProcessNothing) {
+    type(u"4*4"_s);
+    QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier); // no soft line break
+    type(u"5*5"_s);
+    QTest::keyClick(&edit, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(text(), u"4*4\n16\n5*5\n25\n"_s);
+    setText({});
+    type(u"1+2"_s);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    edit.insertPlainText(u"5\n"_s);
+    EXPECT_EQ(text(), u"1+5\n"_s);
+}
+
+TEST_F(WorksheetEditTest, HeldArrowKeyShowsOnlyTheLineReached) {
+    edit.setWorksheetText(u"y=1\ny=2\n30\n40"_s);
+    QTest::keyPress(&edit, Qt::Key_Down);
+    // A held key repeats as release and press pairs marked as repeats.
+    for (int i = 0; i < 2; ++i) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&edit, &release);
+        EXPECT_EQ(status(), QString()) << "repeat " << i;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&edit, &press);
+    }
+    QTest::keyRelease(&edit, Qt::Key_Down);
+    EXPECT_EQ(status(), u"Result: 40"_s);
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(status(), u"Result: 30"_s);
+}
+
+TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEdits) {
+    const auto undoTrail = [this] { // the text after each Ctrl+Z while there is one to undo
+        QStringList trail;
+        while (edit.document()->isUndoAvailable() && trail.size() < 5) {
+            QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+            trail << text();
+        }
+        return trail;
+    };
+    setText(u"old\n"_s);
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    type(u"1+2\n"_s);
+    EXPECT_EQ(undoTrail(), (QStringList{u"1+2"_s, u"old\n"_s}));
+    // The Insert key's text and the keypad point join the step before them.
+    setText({});
+    type(u"6*7\n"_s);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    QTest::keyClick(&edit, Qt::Key_Period, Qt::KeypadModifier);
+    EXPECT_EQ(text(), u"6*7\n42\n42."_s);
+    EXPECT_EQ(undoTrail(), (QStringList{u"6*7"_s, {}}));
+    // Clearing leaves an unmodified worksheet; undone, it differs from the file again.
+    setText(u"a=1\n"_s);
+    type(u"cls\n"_s);
+    EXPECT_FALSE(edit.isModified());
+    EXPECT_EQ(undoTrail(), (QStringList{u"a=1\ncls"_s, u"a=1\n"_s}));
+    EXPECT_TRUE(edit.isModified());
+}
+
+TEST_F(WorksheetEditTest, ShiftInsertPastesTheClipboardAndAShiftReleasedElsewhereIsForgotten) {
+    type(u"6*7\n"_s);
+    QApplication::clipboard()->setText(u"clip"_s);
+    QTest::keyClick(&edit, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyPress(&edit, Qt::Key_Shift);
+    c.help->setFocus();
+    QTest::keyRelease(c.help, Qt::Key_Shift);
+    edit.setFocus();
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_EQ(text(), u"6*7\n42\nclip42"_s);
+}
+
+TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMeanwhile) {
+    edit.setWorksheetText(u"abc\n255"_s);
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(5);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    click(c.hexadecimal); // takes the focus for a moment and gives it back
+    EXPECT_TRUE(edit.hasFocus());
+    EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(5, 7));
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    c.help->setFocus();
+    edit.insertSystemText(u"def"_s); // replaces "bc"
+    edit.setFocus();
+    EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(4, 4));
+    EXPECT_EQ(text(), u"adef\n255"_s);
+    EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap); // a line is a line of the worksheet
+}
+
+TEST_F(MainWindowTest, StartsInDegreesAndDecimalAndTheCheckBoxKeepsResultsOutOfTheWorksheet) {
+    EXPECT_TRUE(c.degrees->isChecked() && c.decimal->isChecked() && c.showResults->isChecked());
+    type(u"sin(30)\n"_s);
+    click(c.showResults);
+    EXPECT_TRUE(edit.hasFocus());
+    type(u"1+2\n"_s);
+    EXPECT_EQ(text(), u"sin(30)\n0.5\n1+2\n"_s);
+    EXPECT_EQ(status(), u"Result: 3"_s);
+}
+
+TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
+    const struct {
+        const QWidget* control;
+        QString text;
+        int x, y, width, height;
+    } rows[] = {
+        {c.worksheet, {}, 0, 36, 194, 108},
+        {c.degrees, u"角度制"_s, 4, 6, 36, 10},
+        {c.radians, u"弧度制"_s, 40, 6, 34, 10},
+        {c.angleFrame, {}, 3, 1, 73, 17},
+        {c.variableList, u"变量列表"_s, 199, 53, 37, 14},
+        {c.status, {}, 5, 148, 194, 8}, // as wide as the worksheet
+        {c.showResults, u"编辑框内显示运算结果"_s, 4, 22, 91, 10},
+        {c.decimal, u"十进制"_s, 80, 6, 33, 10},
+        {c.hexadecimal, u"十六进制"_s, 114, 6, 42, 10},
+        {c.binary, u"二进制"_s, 157, 6, 34, 10},
+        {c.baseFrame, {}, 78, 1, 116, 17},
+        {c.load, u"载入文件"_s, 199, 78, 37, 14},
+        {c.save, u"保存文件"_s, 199, 103, 37, 14},
+        {c.saveAs, u"另存为"_s, 199, 128, 37, 14},
+        {c.help, u"帮  助"_s, 199, 28, 37, 14},
+        {c.alwaysOnTop, u"主窗口总在最前"_s, 115, 22, 67, 10},
+    };
+    const DialogUnits units(window.font());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.x * 1000 + row.y);
+        const char* textProperty = row.control->inherits("QGroupBox") ? "title" : "text";
+        EXPECT_EQ(row.control->property(textProperty).toString(), row.text);
+        EXPECT_EQ(row.control->geometry(), units.rect(row.x, row.y, row.width, row.height));
+    }
+    EXPECT_EQ(window.size(), units.size(237, 160));
+    // A dialog unit is a quarter of the average character width and an eighth of its height.
+    const DialogUnits nine(dialogFont(9));
+    const int w = nine.averageCharWidth(), h = nine.charHeight();
+    EXPECT_EQ(nine.rect(2, 3, 4, 8), QRect((2 * w + 2) / 4, (3 * h + 4) / 8, w, h));
+    // The size has a minimum, and resizing moves no control.
+    window.resize(100, 80);
+    EXPECT_EQ(window.size(), QSize(230, 150));
+    window.resize(900, 700);
+    EXPECT_EQ(c.saveAs->geometry(), units.rect(199, 128, 37, 14));
+}
+
+TEST_F(MainWindowTest, TabVisitsOnlyTheTabStopsInLayoutOrderAndClicksElsewhereKeepTheFocus) {
+    for (QWidget* expected :
+         std::vector<QWidget*>{c.load, c.save, c.saveAs, c.help, c.alwaysOnTop, &edit}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->metaObject()->className();
+    }
+    // Clicks on the frames and the status line leave the keyboard where it was.
+    for (QWidget* control : std::vector<QWidget*>{c.angleFrame, c.baseFrame, c.status}) {
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(1, 1));
+        EXPECT_TRUE(edit.hasFocus()) << control->metaObject()->className();
+    }
+}
+
+TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineUnderTheNewSetting) {
+    const struct {
+        QString line;
+        QRadioButton* button;
+        QString status;
+    } cases[] = {
+        {u"sin(30)"_s, c.radians, u"Result: -0.988031624093"_s},
+        {u"sin(30)"_s, c.degrees, u"Result: 0.5"_s},
+        {u"255"_s, c.hexadecimal, u"Result: 0xFF"_s},
+        {u"5"_s, c.binary, u"Result: 0b 00000101"_s},
+        {u"255"_s, c.decimal, u"Result: 255"_s},
+        {{}, c.hexadecimal, u"kept"_s}, // an empty line leaves the status line
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.status.toStdString());
+        setText(row.line);
+        window.setStatusText("kept");
+        click(row.button);
+        EXPECT_EQ(status(), row.status);
+        EXPECT_EQ(text(), row.line);
+        EXPECT_TRUE(edit.hasFocus());
+    }
+}
+
+TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFocus) {
+    // The keypad decimal key: "," on a German layout, "." on an English one.
+    for (const auto& [target, key] :
+         {std::pair<QWidget*, Qt::Key>{&edit, Qt::Key_Comma}, {c.decimal, Qt::Key_Period}}) {
+        SCOPED_TRACE(target->metaObject()->className());
+        setText(u"1"_s);
+        target->setFocus();
+        const int lastKey = window.logic().lastKey();
+        QTest::keyClick(target, Qt::Key_Escape);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, QString(QChar(key)));
+        QApplication::sendEvent(target, &press);
+        EXPECT_EQ(text(), u"1."_s);
+        EXPECT_EQ(window.logic().lastKey(), lastKey);
+        EXPECT_TRUE(edit.isModified());
+        EXPECT_FALSE(edit.document()->isUndoAvailable()); // loaded text has nothing to undo
+    }
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopSetsTheStackingAndMovesToTheCorner) {
+    for (const bool onTop : {true, false}) {
+        window.move(120, 90);
+        click(c.alwaysOnTop);
+        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_EQ(window.pos(), QPoint(0, 0));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.focusWidget(), c.alwaysOnTop);
+    }
+}
+
+TEST_F(MainWindowTest, MinimisingHidesTheCompanionWindowsAndRestoringShowsThoseOpen) {
+    QWidget& list = window.variableListWindow();
+    QWidget& graph = window.graphWindow();
+    for (const auto& [listOpen, graphOpen] : {std::pair{true, false}, std::pair{false, true}}) {
+        list.setVisible(listOpen);
+        graph.setVisible(graphOpen);
+        window.showMinimized();
+        EXPECT_FALSE(list.isVisible() || graph.isVisible());
+        window.showNormal();
+        EXPECT_EQ(std::pair(list.isVisible(), graph.isVisible()), std::pair(listOpen, graphOpen));
+        EXPECT_FALSE(window.graphWindow().functionListWindow()->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, StatusLineMarksACutTextWithAnEllipsisAndShowsItWholeUnderTheMouse) {
+    const std::string text = "Result: " + std::string(200, '7');
+    window.setStatusText(text);
+    const QString shown = c.status->text();
+    EXPECT_LE(c.status->fontMetrics().horizontalAdvance(shown), c.status->contentsRect().width());
+    EXPECT_TRUE(shown.startsWith(u"Result: 777"_s) && shown.endsWith(QChar(0x2026)));
+    EXPECT_EQ(c.status->toolTip().toStdString(), text);
+}
+
+TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
+    type(u"1\n"_s);
+    window.variableListWindow().show();
+    dialogs.answers = {FileDialogs::Answer::Cancel, FileDialogs::Answer::No};
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible() && window.variableListWindow().isVisible());
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(dialogs.asked.size(), 2);
+    EXPECT_FALSE(window.variableListWindow().isVisible());
+}
+
+// The desktop's launcher and type database are stand-ins put alone on PATH.
+TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindowOtherwise) {
+    QTest::keyClick(&edit, Qt::Key_F1); // help is reached by its button only
+    EXPECT_EQ(window.helpWindow(), nullptr);
+    const QString previousFolder = QDir::currentPath();
+    const QByteArray previousPath = qgetenv("PATH");
+    QTextBrowser opened;
+    QDesktopServices::setUrlHandler(u"file"_s, &opened, "setSource");
+    const struct {
+        bool document, launcher;
+        QByteArray application;
+    } cases[] = {
+        {false, true, "viewer.desktop"}, // no document
+        {true, false, "viewer.desktop"}, // no launcher
+        {true, true, ""},                // no application for the type
+        {true, true, "viewer.desktop"},  // the only one the desktop's viewer opens
+    };
+    for (const auto& row : cases) {
+        const bool viewer = &row == &cases[3];
+        SCOPED_TRACE(row.document * 100 + row.launcher * 10 + viewer);
+        QTemporaryDir folder, tools;
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        if (row.launcher)
+            writeFile(tools.filePath(u"xdg-open"_s), "#!/bin/sh\n");
+        writeFile(tools.filePath(u"xdg-mime"_s),
+                  "#!/bin/sh\n[ $2 = filetype ] && echo text/x-help || echo " + row.application);
+        qputenv("PATH", QFile::encodeName(tools.path()));
+        if (row.document)
+            writeFile(folder.filePath(u"help.mht"_s), "help");
+        opened.setSource(QUrl());
+        if (window.helpWindow())
+            window.helpWindow()->hide();
+
+        click(c.help);
+        const QString document = QDir(folder.path()).absoluteFilePath(u"help.mht"_s);
+        EXPECT_EQ(opened.source(), viewer ? QUrl::fromLocalFile(document) : QUrl());
+        HelpWindow* help = window.helpWindow();
+        EXPECT_EQ(help && help->isVisible(), !viewer);
+        EXPECT_TRUE(edit.hasFocus());
+    }
+    qputenv("PATH", previousPath);
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    QDir::setCurrent(previousFolder);
+
+    // A companion window: hidden and shown again with the main window, closed by Escape.
+    HelpWindow& help = *window.helpWindow();
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    EXPECT_EQ(help.size(), QSize(720, 640).boundedTo(screen * 9 / 10));
+    help.show();
+    window.showMinimized();
+    EXPECT_FALSE(help.isVisible());
+    window.showNormal();
+    EXPECT_TRUE(help.isVisible());
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_TRUE(!help.isVisible() && edit.hasFocus());
+}
+
+class VariableListWindowTest : public WindowTest {
+protected:
+    // Shows the list window, made active, and selects the first item.
+    void showAndSelect() {
+        list.show();
+        list.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&list));
+        list.list()->setCurrentRow(0);
+    }
+    QStringList items() const { return list.itemTexts(); }
+
+    VariableListWindow& list = window.variableListWindow();
+};
+
+// Items are sorted by their text without regard to case (by value for names that differ only
+// in case), in decimal whatever the display base. The window's title, stacking and window
+// buttons are seen from outside in the end-to-end test.
+TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedAndTheListFillsTheWindowAtAnySize) {
+    EXPECT_FALSE(list.isVisible());
+    EXPECT_EQ(list.size(), DialogUnits(dialogFont(10)).size(154, 82));
+    click(c.hexadecimal);
+    type(u"A=5\na=3\nY=2\nx=5\nz=3+4i\nh=255\n"_s);
+    EXPECT_EQ(items(), (QStringList{u"a = 3"_s, u"A = 5"_s, u"h = 255"_s, u"x = 5"_s, u"Y = 2"_s,
+                                    u"z = 3 + 4i"_s}));
+    list.show();
+    for (const QSize size : {QSize(400, 300), QSize(20, 10)}) {
+        list.resize(size);
+        EXPECT_EQ(list.list()->geometry(), QRect(QPoint(0, 0), list.size()));
+    }
+}
+
+TEST_F(VariableListWindowTest, RebuildsOnlyWhenAStoredValueChangesOrThePrecisionIsSet) {
+    type(u"p=3.14159\n"_s);
+    EXPECT_EQ(items(), QStringList{u"p = 3.14159"_s});
+    // A variable created behind the list's back shows only at the next rebuild.
+    engine.variables().lookupOrCreate("y") = 7.0;
+    type(u"p=3.14159\nn=0\n"_s);
+    EXPECT_EQ(items(), QStringList{u"p = 3.14159"_s});
+    type(u"precision 3\n"_s);
+    EXPECT_EQ(items(), (QStringList{u"n = 0"_s, u"p = 3.14"_s, u"y = 7"_s}));
+}
+
+TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSelection) {
+    type(u"x=5\n"_s);
+    edit.setWorksheetText(u"a+b"_s);
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(2);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    showAndSelect();
+    // The events of a real double-click: press, release, double-click, release.
+    QWidget* viewport = list.list()->viewport();
+    const QPoint centre = list.list()->visualItemRect(list.list()->item(0)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(text(), u"a+x"_s);
+    EXPECT_TRUE(edit.isModified());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+    edit.undo();
+    EXPECT_EQ(text(), u"a+b"_s);
+}
+
+TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariableAndEscapeHidesTheWindow) {
+    type(u"x=5\nY=2\n"_s);
+    showAndSelect();
+    QTest::keyClick(list.list(), Qt::Key_Delete);
+    EXPECT_EQ(items(), QStringList{u"Y = 2"_s});
+    // No item is selected afterwards: a second Delete erases nothing.
+    EXPECT_TRUE(list.list()->selectedItems().isEmpty());
+    QTest::keyClick(list.list(), Qt::Key_Delete);
+    EXPECT_EQ(engine.variables().find("x"), nullptr);
+    list.resize(300, 200);
+    list.move(40, 30);
+    const QRect geometry = list.geometry();
+    QTest::keyClick(list.list(), Qt::Key_Escape);
+    EXPECT_FALSE(list.isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+    // The button shows it where it was, with its items: showing does not rebuild it.
+    type(u"x=8\n"_s);
+    engine.variables().lookupOrCreate("w") = 9.0;
+    click(c.variableList);
+    EXPECT_TRUE(list.isVisible());
+    EXPECT_EQ(list.geometry(), geometry);
+    EXPECT_EQ(items(), (QStringList{u"x = 8"_s, u"Y = 2"_s}));
+    // The close box only hides it.
+    EXPECT_FALSE(list.close());
+    EXPECT_FALSE(list.isVisible());
+    EXPECT_TRUE(edit.hasFocus());
+}
+
+class GraphWindowTest : public WindowTest {
+protected:
+    GraphWindowTest() { graph.resize(400, 300); }
+
+    static int countColour(const QImage& image, const QColor& colour, const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += QColor(image.pixel(x, y)) == colour;
+        return count;
+    }
+    // The pixels of the first function's colour in the plot.
+    int curvePixels() {
+        return countColour(graph.grab().toImage(), FunctionPalette::colour(0),
+                           QRect(61, 0, 339, 270));
+    }
+    // The envelope caption's pixels: below the label row, right of the button.
+    int captionPixels() {
+        const QRect area(60, graph.height() - 11, 100, 11);
+        return area.width() * area.height() -
+               countColour(graph.grab().toImage(), QColor(232, 232, 248), area);
+    }
+    void clickList(int x) { QTest::mouseClick(&functions, Qt::LeftButton, {}, QPoint(x, 10)); }
+
+    GraphWindow& graph = window.graphWindow();
+    FunctionListWindow& functions = *graph.functionListWindow();
+    FunctionGraphs& graphs = window.graphs();
+};
+
+// A definition brings the graph up and draws it; a line run again by a mode button does so only
+// after F12. The titles are seen from outside in the end-to-end test.
+TEST_F(GraphWindowTest, DefinitionShowsTheGraphAndTheWorksheetKeepsTheFocus) {
+    setText(u"fx0 -1,1,x*x"_s);
+    click(c.radians);
+    EXPECT_FALSE(graph.isVisible());
+    QTest::keyClick(&edit, Qt::Key_F12);
+    click(c.degrees);
+    EXPECT_TRUE(graph.isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+    EXPECT_GT(curvePixels(), 100);
+    type(u"\nfxclr\n"_s);
+    EXPECT_EQ(curvePixels(), 0);
+}
+
+TEST_F(GraphWindowTest, StartsHiddenAndItsButtonStaysInTheCornerAndShowsTheFixedSizeList) {
+    EXPECT_FALSE(graph.isVisible() || graph.envelopeMode() || functions.isVisible());
+    EXPECT_EQ(graph.minimumSize(), QSize(130, 100));
+    EXPECT_EQ(graph.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    EXPECT_EQ(functions.windowType(), Qt::Tool);
+    EXPECT_EQ(functions.minimumSize(), functions.maximumSize());
+    EXPECT_GT(functions.height(), 200); // 126 dialog units: room for the ten rows
+    QPushButton* button = graph.functionsButton();
+    EXPECT_EQ(button->text(), u"函数");
+    graph.showWindow();
+    for (const QSize size : {QSize(640, 480), QSize(130, 100)}) {
+        graph.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(button->geometry(), QRect(5, size.height() - 27, 45, 22)) << size.width();
+    }
+    QTest::mouseClick(graph.functionsButton(), Qt::LeftButton);
+    EXPECT_TRUE(functions.isVisible());
+    EXPECT_EQ(functions.pos(), graph.mapToGlobal(QPoint(0, 0)));
+    EXPECT_FALSE(graph.envelopeMode()); // the button takes its own click
+}
+
+TEST_F(GraphWindowTest, ClicksOnThePlotAndTheListChangeWhatIsDrawn) {
+    type(u"fx0 -1,1,x*x+5\nfx1 x\n"_s);
+    // Two clicks on the plot show the envelope caption and return to ordinary drawing.
+    EXPECT_EQ(captionPixels(), 0);
+    QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_TRUE(graph.envelopeMode());
+    EXPECT_GT(captionPixels(), 20);
+    QTest::mouseClick(&graph, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_EQ(captionPixels(), 0);
+    // A click on a swatch hides the curve, a second brings it back.
+    QTest::mouseClick(graph.functionsButton(), Qt::LeftButton);
+    clickList(10);
+    EXPECT_FALSE(graphs.slot(0).shown());
+    EXPECT_EQ(curvePixels(), 0);
+    // The swatch is repainted sunken, in the full colour.
+    EXPECT_EQ(QColor(functions.grab().toImage().pixel(10, 10)), FunctionPalette::colour(0));
+    clickList(10);
+    EXPECT_GT(curvePixels(), 100);
+    EXPECT_EQ(QColor(functions.grab().toImage().pixel(10, 10)), FunctionPalette::lightened(0));
+    // A click beside the swatches changes nothing; one on the text side flips the rows.
+    clickList(22);
+    EXPECT_TRUE(graphs.slot(0).shown() && functions.showCaptions());
+    clickList(100);
+    EXPECT_TRUE(graphs.slot(0).shown() && !functions.showCaptions());
+}
+
+TEST_F(GraphWindowTest, EscAndTheCloseBoxHideBothWindowsAndFocusTheWorksheet) {
+    type(u"fx0 -1,1,x*x\n"_s);
+    graph.setGeometry(40, 30, 500, 350);
+    const QRect geometry = graph.geometry();
+    for (const bool escape : {true, false}) {
+        QTest::mouseClick(graph.functionsButton(), Qt::LeftButton);
+        graph.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&graph));
+        if (escape)
+            QTest::keyClick(&graph, Qt::Key_Escape);
+        else
+            EXPECT_TRUE(graph.close());
+        EXPECT_FALSE(graph.isVisible() || functions.isVisible());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+        // A later definition brings the window back where it was, with its definitions.
+        type(u"fx1 x\n"_s);
+        EXPECT_EQ(graph.geometry(), geometry);
+        EXPECT_TRUE(graph.isVisible() && graphs.slot(0).shown());
+    }
+}
+
+} // namespace
+} // namespace quillet
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
