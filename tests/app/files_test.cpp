@@ -7,15 +7,6 @@
 #include "app/worksheet_files.h"
 #include "tests/app/window_fixture.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTimer>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>

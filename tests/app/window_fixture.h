@@ -8,10 +8,8 @@
 #include "app/worksheet_edit.h"
 #include "engine/expression_engine.h"
 
-#include <QAbstractButton>
-#include <QFile>
-#include <QTest>
-#include <QTextCursor>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 

@@ -14,21 +14,6 @@
 #include "tests/app/window_fixture.h"
 #include "worksheet/worksheet_logic.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QDir>
-#include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTextBrowser>
-
 #include <string>
 
 namespace quillet {
