@@ -99,27 +99,6 @@ TEST(FactorText, MatchesTrialDivisionForEveryValueUpTo100000) {
     }
 }
 
-TEST(FactorText, MatchesTrialDivisionForRandomSmoothValues) {
-    // Products of up to 20 small primes, and a random cofactor below 2^40 times small primes
-    // up to the 64-bit range: the values span the range while trial division stays cheap.
-    std::mt19937_64 rng(20240611);
-    std::uniform_int_distribution<std::uint64_t> below2000(2, 1999);
-    std::uniform_int_distribution<int> lengthOf(1, 20), cofactorBits(1, 40);
-    for (int round = 0; round < 5000; ++round) {
-        const bool smooth = round % 2 == 0;
-        std::uint64_t n = smooth ? 1 : (rng() & ((std::uint64_t{1} << cofactorBits(rng)) - 1)) | 1;
-        for (int i = smooth ? lengthOf(rng) : 64; i > 0; --i) {
-            std::uint64_t p = below2000(rng);
-            while (!isPrime(p))
-                p = below2000(rng);
-            if (n > static_cast<std::uint64_t>(kMax) / p)
-                break;
-            n *= p;
-        }
-        ASSERT_EQ(factorText(std::int64_t(n)), referenceFactorText(std::int64_t(n))) << n;
-    }
-}
-
 // Squares and cubes of primes, up to the largest that fit, and products of two primes of
 // every size: balanced ones are the hardest, lopsided ones reach the other search paths.
 TEST(FactorText, PowersAndProductsOfLargePrimesAreSplit) {
