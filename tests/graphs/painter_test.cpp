@@ -9,30 +9,26 @@
 #include "graphs/function_palette.h"
 #include "graphs/graph_painter.h"
 
-#include <QColor>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
-#include <set>
 #include <string>
+#include <tuple>
 
 namespace quillet {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-const QColor kGraphFill(232, 232, 248);
-const QColor kListFill(160, 160, 160);
-const QColor kBlack(0, 0, 0);
-const QColor kWhite(255, 255, 255);
+const QColor kGraphFill(232, 232, 248), kListFill(160, 160, 160);
+const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
 
 QColor pixelAt(const QImage& image, int x, int y) {
-    return QColor(image.pixel(x, y));
+    return image.pixel(x, y);
 }
 
 // Pixels of colour in the rectangle [x0, x1) x [y0, y1).
@@ -49,14 +45,24 @@ int countNot(const QImage& image, const QColor& fill, int x0, int y0, int x1, in
     return (x1 - x0) * (y1 - y0) - countColour(image, fill, x0, y0, x1, y1);
 }
 
+// The first and last rows with a pixel of colour ({300, -1} for none).
+std::pair<int, int> rowsOf(const QImage& image, const QColor& colour) {
+    std::pair<int, int> rows(300, -1);
+    for (int y = 0; y < image.height(); ++y)
+        if (countColour(image, colour, 0, y, image.width(), y + 1) > 0)
+            rows = {std::min(rows.first, y), y};
+    return rows;
+}
+
 class Painter : public ::testing::Test {
 protected:
-    // Defines slot from the text after the command word, shown.
-    void define(const std::string& text, int slot) {
-        EXPECT_NO_THROW(EXPECT_TRUE(graphs.defineFunction(text, slot, true))) << text;
-    }
-    void defineFailing(const std::string& text, int slot) {
-        EXPECT_THROW(graphs.defineFunction(text, slot, true), CalcError) << text;
+    // Defines slot from the text after the command word, shown; it must succeed or fail.
+    void define(const std::string& text, int slot, bool fails = false) {
+        try {
+            EXPECT_TRUE(graphs.defineFunction(text, slot, true) && !fails) << text;
+        } catch (const CalcError&) {
+            EXPECT_TRUE(fails) << text;
+        }
     }
     // Renders onto magenta, so that anything the painter leaves shows up.
     QImage renderGraph(QSize size, bool envelope = false) const {
@@ -66,7 +72,7 @@ protected:
         paintGraph(painter, graphs, size, envelope, fonts);
         return image;
     }
-    QImage renderList(bool captions = true) const {
+    QImage renderList(bool captions) const {
         QImage image(300, 260, QImage::Format_RGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
@@ -84,37 +90,28 @@ protected:
 // have no row, and rows far outside the window are clamped to a band a little beyond it.
 TEST(PlotGeometry, ScaleMapsValuesToRows) {
     constexpr std::optional<int> kNoRow;
-    const struct {
-        double yMin, yMax, value;
-        std::optional<int> row;
-    } cases[] = {
-        {0.0, 1.0, 1.0, 10},       {0.0, 1.0, 0.0, 260},           {0.0, 1.0, 0.5, 135},
-        {-1.0, 1.0, 0.0, 135},     {0.0, 1.0, 0.999, 10},          {0.0, 1.0, 0.001, 259},
-        {0.1, 0.7, 0.7, 10},       {0.1, 0.7, 0.1, 260},           {-3e-7, 5e-7, 5e-7, 10},
-        {-3e-7, 5e-7, -3e-7, 260}, {1e10, 1e10 + 3, 1e10 + 3, 10}, {-1e308, 1e308, -1e308, 260},
-        {-1e308, 1e308, 0.0, 135}, {0.0, 1.0, kInf, kNoRow},       {0.0, 1.0, -kInf, kNoRow},
-        {0.0, 1.0, kNaN, kNoRow},
+    // clang-format off
+    const std::tuple<double, double, double, std::optional<int>, bool> cases[] = {
+        // yMin, yMax, value, row, flat
+        {0, 1, 1, 10, false}, {0, 1, 0, 260, false}, {0, 1, 0.5, 135, false},
+        {-1, 1, 0, 135, false}, {0, 1, 0.999, 10, false}, {0, 1, 0.001, 259, false},
+        {0.1, 0.7, 0.7, 10, false}, {0.1, 0.7, 0.1, 260, false}, {-3e-7, 5e-7, 5e-7, 10, false},
+        {-3e-7, 5e-7, -3e-7, 260, false}, {1e10, 1e10 + 3, 1e10 + 3, 10, false},
+        {-1e308, 1e308, -1e308, 260, false}, {-1e308, 1e308, 0, 135, false},
+        {0, 1, kInf, kNoRow, false}, {0, 1, -kInf, kNoRow, false}, {0, 1, kNaN, kNoRow, false},
+        {0, 0, 0, 135, true}, {5, 5, 5, 135, true}, {-1e300, -1e300, -1e300, 135, true},
+        {kNaN, 1, 0.5, 135, true}, {0, kInf, 0.5, 135, true}, {2, 1, 0.5, 135, true},
+        {0, 0, kNaN, kNoRow, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.yMin << " to " << c.yMax << ": " << c.value);
-        const VerticalScale scale(c.yMin, c.yMax, 250, 300);
-        EXPECT_FALSE(scale.flat());
-        EXPECT_EQ(scale.rowOf(c.value), c.row);
-    }
-    const std::pair<double, double> flatRanges[] = {{0.0, 0.0},  {5.0, 5.0},  {-1e300, -1e300},
-                                                    {kNaN, 1.0}, {0.0, kInf}, {2.0, 1.0}};
-    for (const auto& [yMin, yMax] : flatRanges) {
-        SCOPED_TRACE(testing::Message() << yMin << " to " << yMax);
-        const VerticalScale flat(yMin, yMax, 250, 300);
-        EXPECT_TRUE(flat.flat());
-        EXPECT_EQ(flat.rowOf(yMin == yMax ? yMin : 0.5), 135);
-        EXPECT_EQ(flat.rowOf(kNaN), kNoRow);
+    // clang-format on
+    for (const auto& [yMin, yMax, value, row, flat] : cases) {
+        const VerticalScale scale(yMin, yMax, 250, 300);
+        EXPECT_EQ(scale.flat(), flat) << yMin << " to " << yMax;
+        EXPECT_EQ(scale.rowOf(value), row) << yMin << " to " << yMax << ": " << value;
     }
     const VerticalScale scale(0.0, 1.0, 250, 300);
-    const int above = *scale.rowOf(1e300);
-    const int below = *scale.rowOf(-1e300);
-    EXPECT_TRUE(above < 0 && above >= -2000) << above;
-    EXPECT_TRUE(below > 300 && below <= 2300) << below;
+    const int above = *scale.rowOf(1e300), below = *scale.rowOf(-1e300);
+    EXPECT_TRUE(above < 0 && above >= -2000 && below > 300 && below <= 2300) << above << below;
     EXPECT_EQ(scale.rowOf(std::numeric_limits<double>::max()), above);
 }
 
@@ -122,81 +119,62 @@ TEST(PlotGeometry, ScaleMapsValuesToRows) {
 // spans every m < s, never past the last sample.
 TEST(PlotGeometry, ColumnsFollowTheRunningSinglePrecisionPosition) {
     EXPECT_EQ(columnStep(340), static_cast<float>(998.0 / 340.0));
-    EXPECT_EQ(columnStep(499), 2.0f);
     for (const int width : {1, 0, -5})
         EXPECT_TRUE(columnSamples(width).empty()) << width;
-    const struct {
-        int width, span;
-    } cases[] = {{2, 499}, {7, 143}, {100, 10}, {340, 3},  {499, 2},  {500, 2},
-                 {997, 2}, {998, 1}, {999, 1},  {1860, 1}, {5000, 1}, {100000, 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.width);
-        const std::vector<ColumnSamples> columns = columnSamples(c.width);
-        ASSERT_EQ(columns.size(), static_cast<std::size_t>(c.width - 1));
+    const std::pair<int, int> cases[] = {{2, 499}, {7, 143},  {100, 10}, {340, 3},
+                                         {499, 2}, {500, 2},  {997, 2},  {998, 1},
+                                         {999, 1}, {1860, 1}, {5000, 1}, {100000, 1}};
+    for (const auto& [width, span] : cases) {
+        const std::vector<ColumnSamples> columns = columnSamples(width);
+        ASSERT_EQ(columns.size(), static_cast<std::size_t>(width - 1));
         float position = 0.0f;
         for (const ColumnSamples& column : columns) {
-            ASSERT_EQ(column.first, std::min(static_cast<int>(position), 997));
-            ASSERT_EQ(column.count, std::min(c.span, 998 - column.first));
-            position += columnStep(c.width);
+            ASSERT_EQ(column.first, std::min(static_cast<int>(position), 997)) << width;
+            ASSERT_EQ(column.count, std::min(span, 998 - column.first)) << width;
+            position += columnStep(width);
         }
     }
 }
 
-TEST_F(Painter, AxesTicksAndLabelsOfA400By300Area) {
+TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
     define(" -1,1,x*x", 0);
     graphs.toggleShown(0); // the labels stay, the curve goes
     const QImage image = renderGraph(QSize(400, 300));
-    EXPECT_EQ(pixelAt(image, 300, 200), kGraphFill);
     EXPECT_EQ(countColour(image, Qt::magenta, 0, 0, 400, 300), 0);
     // The horizontal axis at y h + 20 = 270 to the right edge; the vertical one at x 60 from
     // the top to y h + 24 (a line leaves out its end pixel).
     EXPECT_EQ(countColour(image, kBlack, 61, 270, 400, 271), 339);
     EXPECT_EQ(countColour(image, kBlack, 61, 269, 400, 270), 0);
     EXPECT_EQ(countColour(image, kBlack, 60, 0, 61, 275), 275);
-    // The left ticks at y 10, 135 and 260 from x 55 to the axis; the middle tick at x w/2 + 60
-    // = 230 and the last at x W - 2 = 398, y 270 to 274.
+    // The left ticks at y 10, 135 and 260 from x 55 to the axis.
     for (const int y : {10, 135, 260})
         EXPECT_EQ(countColour(image, kBlack, 54, y - 1, 60, y + 2), 5) << y;
-    for (const int x : {230, 398})
-        EXPECT_EQ(countColour(image, kBlack, x - 1, 270, x + 2, 275), 7) << x; // and the axis
     // Each label's white box starts at its corner: x 0, y 5, h/2 + 5 and h + 3 on the left;
     // y h + 25, x 60, w/2 + 35 and w + 10 below.
-    const struct {
-        QRect search;
-        QPoint corner;
-    } labels[] = {{{0, 0, 55, 60}, {0, 5}},          {{0, 100, 55, 60}, {0, 130}},
-                  {{0, 240, 55, 30}, {0, 253}},      {{60, 271, 90, 29}, {60, 275}},
-                  {{150, 271, 150, 29}, {205, 275}}, {{300, 271, 100, 29}, {350, 275}}};
-    for (const auto& label : labels) {
-        QRect box;
-        for (int y = label.search.top(); y <= label.search.bottom(); ++y)
-            for (int x = label.search.left(); x <= label.search.right(); ++x)
-                if (pixelAt(image, x, y) == kWhite)
-                    box |= QRect(x, y, 1, 1);
-        EXPECT_EQ(box.topLeft(), label.corner) << label.corner.x() << "," << label.corner.y();
-    }
-}
-
-TEST_F(Painter, HorizontalLabelsNeedRoomWhileTheirTicksStay) {
-    define(" -1,1,x*x", 0);
+    const auto white = [&](int x, int y) { return x >= 0 && pixelAt(image, x, y) == kWhite; };
+    for (const QPoint c : {QPoint(0, 5), {0, 130}, {0, 253}, {60, 275}, {205, 275}, {350, 275}})
+        EXPECT_TRUE(white(c.x(), c.y()) && !white(c.x() - 1, c.y()) && !white(c.x(), c.y() - 1))
+            << c.x() << "," << c.y();
+    // Narrower plots drop the labels below, the middle one first; their ticks at x w/2 + 60
+    // and W - 2, y 270 to 274, stay.
     const struct {
         int clientWidth;
         bool ends, middle; // xMinLabel and xMaxLabel; xMidLabel
-    } cases[] = {{400, true, true},  {211, true, true},   {210, true, false},
-                 {161, true, false}, {160, false, false}, {130, false, false}};
-    for (const auto& c : cases) {
+    } widths[] = {{400, true, true},  {211, true, true},   {210, true, false},
+                  {161, true, false}, {160, false, false}, {130, false, false}};
+    for (const auto& c : widths) {
         SCOPED_TRACE(c.clientWidth);
-        const QImage image = renderGraph(QSize(c.clientWidth, 300));
+        const QImage narrow = renderGraph(QSize(c.clientWidth, 300));
         const int w = c.clientWidth - 60;
         // A drawn label leaves its white box (and its glyphs) below the axis, at y h + 25.
         const auto labelDrawn = [&](int left) {
-            return countNot(image, kGraphFill, left, 275, left + 12, 285) > 0;
+            return countNot(narrow, kGraphFill, left, 275, left + 12, 285) > 0;
         };
         EXPECT_EQ(labelDrawn(60), c.ends);
         EXPECT_EQ(labelDrawn(w / 2 + 35), c.middle);
         EXPECT_EQ(labelDrawn(w + 10), c.ends);
-        EXPECT_EQ(pixelAt(image, w / 2 + 60, 272), kBlack);
-        EXPECT_EQ(pixelAt(image, c.clientWidth - 2, 272), kBlack);
+        for (const int x : {w / 2 + 60, c.clientWidth - 2})
+            EXPECT_EQ(countColour(narrow, kBlack, x - 1, 270, x + 2, 275), 7) << x; // and axis
     }
 }
 
@@ -225,16 +203,11 @@ TEST_F(Painter, CurvesRunFromTickToTickOrFlatThroughTheMiddle) {
         for (const bool envelope : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.definition << (envelope ? " envelope" : ""));
             const QImage image = renderGraph(QSize(400, 300), envelope);
-            std::set<int> rows; // that the curve has pixels on
-            for (int y = 0; y < 300; ++y)
-                if (countColour(image, colour, 0, y, 400, y + 1) > 0)
-                    rows.insert(y);
-            ASSERT_FALSE(rows.empty());
             EXPECT_GT(countColour(image, colour, 61, 0, 400, 270), 330);
-            if (envelope || c.ordinaryTop != 0) {
-                EXPECT_EQ(*rows.begin(), envelope ? c.top : c.ordinaryTop);
-                EXPECT_EQ(*rows.rbegin(), c.bottom);
-            }
+            const std::pair<int, int> rows = rowsOf(image, colour);
+            const int top = envelope ? c.top : c.ordinaryTop;
+            EXPECT_TRUE(top == 0 || rows == std::pair(top, c.bottom))
+                << rows.first << "-" << rows.second;
         }
     }
 }
@@ -243,36 +216,27 @@ TEST_F(Painter, OnlyShownReadySlotsAreDrawnEachInItsPaletteColour) {
     define(" 0,1,x", 0);
     define("2*x", 1);
     graphs.toggleShown(1); // hidden: neither drawn nor part of the vertical range
-    defineFailing("sqrt(x-2)", 2);
+    define("sqrt(x-2)", 2, true);
     define("1-x", 3);
     define("x*0+0.25", 7);
     const QImage image = renderGraph(QSize(400, 300));
     for (int slot = 0; slot < 10; ++slot) {
-        const QColor colour = FunctionPalette::colour(slot);
-        if (slot == 0 || slot == 3 || slot == 7)
-            EXPECT_GT(countColour(image, colour, 61, 0, 400, 270), 100) << slot;
-        else
-            EXPECT_EQ(countColour(image, colour, 0, 0, 400, 300), 0) << slot;
+        const int pixels = countColour(image, FunctionPalette::colour(slot), 0, 0, 400, 300);
+        const bool drawn = slot == 0 || slot == 3 || slot == 7;
+        EXPECT_TRUE(drawn ? pixels > 100 : pixels == 0) << slot;
     }
     // The constant 0.25 lies a quarter up the plot: y = 250 - 62.5 + 10, truncated.
-    EXPECT_EQ(countColour(image, FunctionPalette::colour(7), 200, 0, 201, 300), 1);
-    EXPECT_EQ(pixelAt(image, 200, 197), FunctionPalette::colour(7));
+    EXPECT_EQ(rowsOf(image, FunctionPalette::colour(7)), std::pair(197, 197));
 }
 
 TEST_F(Painter, EnvelopeDrawingShowsANarrowSpikeThatOrdinaryDrawingMisses) {
-    // Over 0 to 997 the samples are the integers, so cpx(k,k+1) is 1 at sample k alone; k is
-    // a sample that no column of a 340-pixel plot starts at.
-    std::set<int> picked;
-    for (const ColumnSamples& column : columnSamples(340))
-        picked.insert(column.first);
-    int spike = 400;
-    while (picked.count(spike) != 0)
-        ++spike;
-    define(" 0,997,cpx(" + std::to_string(spike) + "," + std::to_string(spike + 1) + ")", 0);
+    // Over 0 to 997 the samples are the integers, so cpx(400,401) is 1 at sample 400 alone,
+    // which no column of a 340-pixel plot starts at (they start at 399 and 402).
+    define(" 0,997,cpx(400,401)", 0);
     const QColor colour = FunctionPalette::colour(0);
     const QImage ordinary = renderGraph(QSize(400, 300));
-    EXPECT_EQ(countColour(ordinary, colour, 61, 0, 400, 250), 0);
-    EXPECT_GT(countColour(ordinary, colour, 61, 260, 400, 261), 300); // the zero line
+    EXPECT_EQ(rowsOf(ordinary, colour), std::pair(260, 260)); // the zero line only
+    EXPECT_GT(countColour(ordinary, colour, 61, 260, 400, 261), 300);
     // The envelope strokes from the zero line up to the peak on the upper tick.
     const QImage envelope = renderGraph(QSize(400, 300), true);
     int stroke = -1;
@@ -308,33 +272,27 @@ TEST_F(Painter, NonFiniteSamplesLeaveGapsAndHugeSpikesAreClamped) {
 
 TEST_F(Painter, TinyAreasGetTheFillOnly) {
     define(" -1,1,x*x", 0);
-    const struct {
-        int width, height;
-        bool plot;
-    } cases[] = {{1, 1, false},  {60, 300, false}, {400, 50, false}, {59, 49, false},
-                 {61, 51, true}, {62, 52, true},   {61, 400, true},  {400, 51, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    const std::tuple<int, int, bool> cases[] = {{0, 0, false},    {1, 1, false},   {60, 300, false},
+                                                {400, 50, false}, {59, 49, false}, {61, 51, true},
+                                                {61, 400, true},  {400, 51, true}};
+    for (const auto& [width, height, plot] : cases) {
         for (const bool envelope : {false, true}) {
-            const QImage image = renderGraph(QSize(c.width, c.height), envelope);
-            EXPECT_EQ(countNot(image, kGraphFill, 0, 0, c.width, c.height) > 0, c.plot);
+            const QImage image = renderGraph(QSize(width, height), envelope);
+            EXPECT_EQ(countNot(image, kGraphFill, 0, 0, width, height) > 0, plot)
+                << width << " x " << height;
         }
     }
-    QImage image(1, 1, QImage::Format_RGB32); // an empty client area is no error either
-    QPainter painter(&image);
-    paintGraph(painter, graphs, QSize(0, 0), true, fonts);
 }
 
 // Shown, Ready rows get a lightened, raised swatch and black text; hidden, failed and empty
 // rows a plain, sunken one and dark grey text. A failed row shows its message in either mode.
 TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
     define(" 0,1,x*x", 0);
-    defineFailing("sqrt(x-2)", 1);
+    define("sqrt(x-2)", 1, true);
     define("x", 3);
     graphs.toggleShown(3); // defined but hidden; rows 2 and 5 to 9 are empty
     define("1-x", 4);      // shown after a hidden row
-    const QImage captions = renderList(true);
-    const QImage results = renderList(false);
+    const QImage captions = renderList(true), results = renderList(false);
     EXPECT_EQ(countColour(captions, Qt::magenta, 0, 0, 300, 260), 0);
     const struct {
         int row;
@@ -349,8 +307,7 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
         SCOPED_TRACE(c.row);
         const int top = 20 * c.row + 5;
         EXPECT_EQ(countColour(captions, c.fill, 5, top, 20, top + 15), 15 * 15);
-        const QColor topLeft = c.raised ? kWhite : kBlack;
-        const QColor bottomRight = c.raised ? kBlack : kWhite;
+        const QColor topLeft = c.raised ? kWhite : kBlack, bottomRight = c.raised ? kBlack : kWhite;
         EXPECT_EQ(countColour(captions, topLeft, 5, top - 1, 20, top), 15);
         EXPECT_EQ(countColour(captions, topLeft, 4, top, 5, top + 15), 15);
         EXPECT_EQ(countColour(captions, bottomRight, 5, top + 15, 20, top + 16), 15);
@@ -358,6 +315,7 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
         EXPECT_EQ(pixelAt(captions, 3, top + 7), kListFill);
         EXPECT_EQ(pixelAt(captions, 21, top + 7), kListFill);
     }
+    // The darkest text pixel: black on a shown row, dark grey on the others.
     const auto darkest = [&](int row) {
         QRgb dark = qRgb(255, 255, 255);
         for (int y = 20 * row + 4; y < 20 * row + 20; ++y)
@@ -366,18 +324,16 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
                     dark = captions.pixel(x, y);
         return QColor(dark);
     };
-    // Black text on a shown row, dark grey on the others.
     EXPECT_EQ(darkest(0), kBlack);
     EXPECT_LT(qGray(darkest(4).rgb()), 20);
-    for (const int row : {1, 3})
-        EXPECT_EQ(darkest(row), QColor(96, 96, 96)) << row;
+    EXPECT_EQ(darkest(1), QColor(96, 96, 96));
+    EXPECT_EQ(darkest(3), QColor(96, 96, 96));
     for (const QImage& image : {captions, results}) {
         EXPECT_GT(countNot(image, kListFill, 28, 24, 300, 40), 20);
         EXPECT_EQ(countNot(image, kListFill, 22, 40, 300, 60), 0);
         EXPECT_EQ(countNot(image, kListFill, 22, 100, 300, 200), 0);
     }
     // The caption "y = x*x" is shorter than the integral line of the result texts.
-    EXPECT_GT(countNot(captions, kListFill, 28, 4, 100, 20), 20);
     EXPECT_EQ(countNot(captions, kListFill, 100, 4, 300, 20), 0);
     EXPECT_GT(countNot(results, kListFill, 100, 4, 300, 20), 20);
 }
@@ -385,20 +341,19 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
 // A click in the swatch column hits a Ready row strictly inside its swatch (hidden rows
 // too); right of x 25 it flips the row texts. Gaps, failed and empty rows do nothing.
 TEST_F(Painter, ListClicksHitReadySwatchesAndTheTextSide) {
-    define(" 0,1,x*x", 0);         // row 0 Ready
-    defineFailing("sqrt(x-2)", 1); // row 1 Failed
-    define("x", 3);                // row 3 Ready; row 2 Empty
+    define(" 0,1,x*x", 0);        // row 0 Ready
+    define("sqrt(x-2)", 1, true); // row 1 Failed
+    define("x", 3);               // row 3 Ready; row 2 Empty
     graphs.toggleShown(3);
     const struct {
         int x, y;
         std::optional<int> toggle;
         bool flip;
     } cases[] = {
-        {10, 10, 0, false},  {6, 6, 0, false},    {19, 19, 0, false},  {10, 3, {}, false},
-        {10, 5, {}, false},  {10, 20, {}, false}, {10, 22, {}, false}, {10, 25, {}, false},
-        {10, 30, {}, false}, {10, 50, {}, false}, {10, 70, 3, false},  {10, 190, {}, false},
-        {5, 10, {}, false},  {20, 10, {}, false}, {22, 10, {}, false}, {25, 10, {}, false},
-        {26, 10, {}, true},  {100, 3, {}, true},  {100, 30, {}, true}, {250, 250, {}, true},
+        {10, 10, 0, false},  {6, 6, 0, false},     {19, 19, 0, false},  {10, 5, {}, false},
+        {10, 20, {}, false}, {10, 25, {}, false},  {10, 30, {}, false}, {10, 50, {}, false},
+        {10, 70, 3, false},  {10, 190, {}, false}, {5, 10, {}, false},  {20, 10, {}, false},
+        {25, 10, {}, false}, {26, 10, {}, true},   {100, 3, {}, true},  {250, 250, {}, true},
         {-1, 10, {}, false},
     };
     for (const auto& c : cases) {
@@ -406,9 +361,17 @@ TEST_F(Painter, ListClicksHitReadySwatchesAndTheTextSide) {
         const ListClick click = hitTestFunctionList(graphs, QPoint(c.x, c.y));
         EXPECT_EQ(click.toggleSlot, c.toggle);
         EXPECT_EQ(click.flipCaptions, c.flip);
-        EXPECT_EQ(click.changesNothing(), !c.toggle && !c.flip);
     }
 }
 
 } // namespace
 } // namespace quillet
+
+// The painter needs a QGuiApplication for its fonts: offscreen unless a display is chosen.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
