@@ -323,13 +323,6 @@ TEST_F(Graphs, ClearKeepsRangeListTitleAndVerticalRange) {
 }
 
 TEST_F(Graphs, LongAndArbitraryDefinitionTextsNeverCrash) {
-    std::string product = "x", spaced;
-    while (product.size() < 6000)
-        product += "*1";
-    for (const char c : "0,1," + product)
-        spaced += c + " \t"s;
-    ASSERT_EQ(define(spaced, 0), "true"); // evaluated whole, blanks dropped
-    EXPECT_EQ(describe(0), "Ready shown|y = " + product + "     |F(x)的定积分 = 0.5");
     for (const std::string& text :
          {"0,1,x\0y"s, std::string(5000, '('), std::string(5000, ','), ",(,),"s, "0,1,x,"s,
           "0,1,\xff\xfe\x80"s, "1e999,-1e999,x"s, "0," + std::string(10000, '+') + "x"}) {

@@ -148,50 +148,46 @@ TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
             << c.x() << "," << c.y();
     // Narrower plots drop the labels below, the middle one first; their ticks at x w/2 + 60
     // and W - 2, y 270 to 274, stay.
-    const struct {
-        int clientWidth;
-        bool ends, middle; // xMinLabel and xMaxLabel; xMidLabel
-    } widths[] = {{400, true, true},  {211, true, true},   {210, true, false},
-                  {161, true, false}, {160, false, false}, {130, false, false}};
-    for (const auto& c : widths) {
-        SCOPED_TRACE(c.clientWidth);
-        const QImage narrow = renderGraph(QSize(c.clientWidth, 300));
-        const int w = c.clientWidth - 60;
+    const std::tuple<int, bool, bool> widths[] = {
+        // client width, xMinLabel and xMaxLabel drawn, xMidLabel drawn
+        {400, true, true},  {211, true, true},   {210, true, false},
+        {161, true, false}, {160, false, false}, {130, false, false}};
+    for (const auto& [clientWidth, ends, middle] : widths) {
+        SCOPED_TRACE(clientWidth);
+        const QImage narrow = renderGraph(QSize(clientWidth, 300));
+        const int w = clientWidth - 60;
         // A drawn label leaves its white box (and its glyphs) below the axis, at y h + 25.
         const auto labelDrawn = [&](int left) {
             return countNot(narrow, kGraphFill, left, 275, left + 12, 285) > 0;
         };
-        EXPECT_EQ(labelDrawn(60), c.ends);
-        EXPECT_EQ(labelDrawn(w / 2 + 35), c.middle);
-        EXPECT_EQ(labelDrawn(w + 10), c.ends);
-        for (const int x : {w / 2 + 60, c.clientWidth - 2})
+        EXPECT_EQ(labelDrawn(60), ends);
+        EXPECT_EQ(labelDrawn(w / 2 + 35), middle);
+        EXPECT_EQ(labelDrawn(w + 10), ends);
+        for (const int x : {w / 2 + 60, clientWidth - 2})
             EXPECT_EQ(countColour(narrow, kBlack, x - 1, 270, x + 2, 275), 7) << x; // and axis
     }
 }
 
 // Shown alone, a curve's largest sample lies on the upper tick (y 10) and its smallest on
 // the lower one (y 260), even when their difference overflows a double. A constant function
-// is a flat line through the middle.
+// is a flat line through the middle. Ordinary drawing may miss the extremes between its
+// samples (its top row 0: not checked).
 TEST_F(Painter, CurvesRunFromTickToTickOrFlatThroughTheMiddle) {
-    const struct {
-        const char* definition;
-        int top, bottom;
-        int ordinaryTop; // 0: ordinary drawing may miss the extremes between its samples
-    } cases[] = {
+    const std::tuple<const char*, int, int, int> cases[] = {
+        // definition, top and bottom row, top row of ordinary drawing
         {" 0,1,5", 135, 135, 135},           {" -1,1,x*x", 10, 260, 10},
         {" 0,1,1e308*(2*x-1)", 10, 260, 11}, // no column starts at the last sample
         {" 0,360,sin(x)", 10, 260, 0},       {" -3,2,x*x*x-2*x-x*x*x*x/10", 10, 260, 0},
     };
-    for (const auto& c : cases) {
-        define(c.definition, 0);
-        const QColor colour = FunctionPalette::colour(0);
+    for (const auto& [definition, top, bottom, ordinaryTop] : cases) {
+        define(definition, 0);
         for (const bool envelope : {false, true}) {
-            SCOPED_TRACE(testing::Message() << c.definition << (envelope ? " envelope" : ""));
+            SCOPED_TRACE(testing::Message() << definition << (envelope ? " envelope" : ""));
             const QImage image = renderGraph(QSize(400, 300), envelope);
-            EXPECT_GT(countColour(image, colour, 61, 0, 400, 270), 330);
-            const std::pair<int, int> rows = rowsOf(image, colour);
-            const int top = envelope ? c.top : c.ordinaryTop;
-            EXPECT_TRUE(top == 0 || rows == std::pair(top, c.bottom))
+            EXPECT_GT(countColour(image, FunctionPalette::colour(0), 61, 0, 400, 270), 330);
+            const std::pair<int, int> rows = rowsOf(image, FunctionPalette::colour(0));
+            const int expectedTop = envelope ? top : ordinaryTop;
+            EXPECT_TRUE(expectedTop == 0 || rows == std::pair(expectedTop, bottom))
                 << rows.first << "-" << rows.second;
         }
     }
@@ -205,14 +201,10 @@ TEST_F(Painter, EnvelopeDrawingShowsANarrowSpikeThatOrdinaryDrawingMisses) {
     const QImage ordinary = renderGraph(QSize(400, 300));
     EXPECT_EQ(rowsOf(ordinary, colour), std::pair(260, 260)); // the zero line only
     EXPECT_GT(countColour(ordinary, colour, 61, 260, 400, 261), 300);
-    // The envelope strokes from the zero line up to the peak on the upper tick.
+    // The envelope strokes from the zero line up to the peak on the upper tick, at x 197 of
+    // the column that holds samples 399 to 401.
     const QImage envelope = renderGraph(QSize(400, 300), true);
-    int stroke = -1;
-    for (int x = 61; x < 400; ++x)
-        if (QColor(envelope.pixel(x, 135)) == colour)
-            stroke = x;
-    ASSERT_NE(stroke, -1);
-    EXPECT_EQ(countColour(envelope, colour, stroke, 11, stroke + 1, 260), 249);
+    EXPECT_EQ(countColour(envelope, colour, 197, 10, 198, 260), 250);
     EXPECT_EQ(countColour(envelope, colour, 61, 10, 400, 11), 1);
     // The caption under the labels (its top at H - 14) shows in envelope mode only.
     EXPECT_EQ(countNot(ordinary, kGraphFill, 60, 289, 160, 300), 0);
