@@ -87,7 +87,6 @@ TEST(FunctionSlot, VariableXIsRestoredOrCreated) {
             error = e.message();
         }
         EXPECT_EQ(error, message);
-        ASSERT_NE(engine.variables().find("x"), nullptr);
         EXPECT_EQ(*engine.variables().find("x"), after);
         EXPECT_EQ(slot.state(), *message ? SlotState::Failed : SlotState::Ready);
         EXPECT_EQ(slot.caption(), "y = "s + expression + "     "); // set before evaluating
@@ -183,9 +182,6 @@ TEST_F(Graphs, ToggledSlotsSetTheVerticalRangeAndTheTitle) {
         EXPECT_EQ(graphs.yMin(), -1.0);
         EXPECT_NEAR(graphs.yMax(), 3.0, 1e-12);
         EXPECT_EQ(graphs.labels().yMax, "        3");
-        if (index == 0) {
-            EXPECT_EQ(title(), "y = x*4-1     y = ln(x*0)     ");
-        }
     }
     EXPECT_EQ(describe(4) + describe(5), "Failed|y = sqr(x-2)     复数值错误|复数值错误Empty||");
     EXPECT_EQ(title(), "");
@@ -235,26 +231,21 @@ TEST_F(Graphs, RangeCommasOutsideParenthesesSplitTheText) {
     };
     for (const auto& [text, xMin, xMax, expression] : cases) {
         define(text, 0);
-        EXPECT_EQ(graphs.xMin(), xMin) << text;
-        EXPECT_EQ(graphs.xMax(), xMax) << text;
-        EXPECT_EQ(slot(0).expression(), expression);
+        EXPECT_EQ(std::tuple(graphs.xMin(), graphs.xMax(), slot(0).expression()),
+                  std::tuple(xMin, xMax, expression));
     }
 }
 
-TEST_F(Graphs, SlotBeforeAnyRangeIsSampledOverZeroToZero) {
-    EXPECT_EQ(graphs.listTitle(), "图形函数列表");
-    engine.evaluateLine("x=7");
-    ASSERT_EQ(define("x+3", 1), "true");
-    for (const double value : slot(1).samples())
-        EXPECT_EQ(value, 3.0);
-    EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 0");
-    EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         0");
-    EXPECT_EQ(*engine.variables().find("x"), Complex(7.0, 0.0));
-}
-
+// Before slot 0 gives a range, the other slots are sampled over 0 to 0; they follow each
+// change of a bound, and only that.
 TEST_F(Graphs, OtherSlotsAreResampledOnlyWhenABoundChanges) {
     engine.evaluateLine("k=-1");
-    defineAll({{"0,1,x", 0}, {"x+k", 1}, {"x*k*3", 2}, {"sqr(x)", 4}});
+    EXPECT_EQ(graphs.listTitle(), "图形函数列表");
+    ASSERT_EQ(define("x+k", 1), "true");
+    EXPECT_EQ(std::pair(slot(1).minValue(), slot(1).maxValue()), std::pair(-1.0, -1.0));
+    EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 0");
+    EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         0");
+    defineAll({{"0,1,x", 0}, {"x*k*3", 2}, {"sqr(x)", 4}});
     graphs.toggleShown(2);
     EXPECT_EQ(define("sqr(x+k)", 3), kNotReal); // Failed over 0..1 with k = -1
     const std::string slots12 = describe(1) + describe(2);

@@ -128,7 +128,7 @@ TEST(PlotGeometry, ColumnsFollowTheRunningSinglePrecisionPosition) {
     }
 }
 
-TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
+TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
     define(" -1,1,x*x", 0);
     graphs.toggleShown(0); // the labels stay, the curve goes
     const QImage image = renderGraph(QSize(400, 300));
@@ -165,6 +165,17 @@ TEST_F(Painter, AxesTicksAndLabelsWhereTheyHaveRoom) {
         EXPECT_EQ(labelDrawn(w + 10), ends);
         for (const int x : {w / 2 + 60, clientWidth - 2})
             EXPECT_EQ(countColour(narrow, kBlack, x - 1, 270, x + 2, 275), 7) << x; // and axis
+    }
+    // A client area without room for a plot (61 x 51 at least) gets the fill only.
+    const std::tuple<int, int, bool> tiny[] = {{0, 0, false},    {1, 1, false},   {60, 300, false},
+                                               {400, 50, false}, {59, 49, false}, {61, 51, true},
+                                               {61, 400, true},  {400, 51, true}};
+    for (const auto& [width, height, plot] : tiny) {
+        for (const bool envelope : {false, true}) {
+            const QImage small = renderGraph(QSize(width, height), envelope);
+            EXPECT_EQ(countNot(small, kGraphFill, 0, 0, width, height) > 0, plot)
+                << width << " x " << height;
+        }
     }
 }
 
@@ -227,20 +238,6 @@ TEST_F(Painter, NonFiniteSamplesLeaveGapsAndHugeSpikesAreClamped) {
         EXPECT_GT(pixels(" 0,180,tan(x)"), 100);               // a pole at 90 degrees
         EXPECT_GT(pixels(" 0,1,x+1e300*cpx(0.5,0.501)"), 100); // a huge spike among small values
         EXPECT_EQ(pixels(" 0,1,ln(x*0)-ln(x*0)"), 0);          // no finite sample at all
-    }
-}
-
-TEST_F(Painter, TinyAreasGetTheFillOnly) {
-    define(" -1,1,x*x", 0);
-    const std::tuple<int, int, bool> cases[] = {{0, 0, false},    {1, 1, false},   {60, 300, false},
-                                                {400, 50, false}, {59, 49, false}, {61, 51, true},
-                                                {61, 400, true},  {400, 51, true}};
-    for (const auto& [width, height, plot] : cases) {
-        for (const bool envelope : {false, true}) {
-            const QImage image = renderGraph(QSize(width, height), envelope);
-            EXPECT_EQ(countNot(image, kGraphFill, 0, 0, width, height) > 0, plot)
-                << width << " x " << height;
-        }
     }
 }
 
