@@ -132,6 +132,9 @@ TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
     define(" -1,1,x*x", 0);
     graphs.toggleShown(0); // the labels stay, the curve goes
     const QImage image = renderGraph(QSize(400, 300));
+    // The envelope caption under the labels (its top at H - 14) shows in envelope mode only.
+    EXPECT_EQ(countNot(image, kGraphFill, 60, 289, 160, 300), 0);
+    EXPECT_GT(countNot(renderGraph(QSize(400, 300), true), kGraphFill, 60, 289, 160, 300), 20);
     // The horizontal axis at y h + 20 = 270 to the right edge; the vertical one at x 60 from
     // the top to y h + 24 (a line leaves out its end pixel).
     EXPECT_EQ(countColour(image, kBlack, 61, 270, 400, 271), 339);
@@ -180,65 +183,47 @@ TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
 }
 
 // Shown alone, a curve's largest sample lies on the upper tick (y 10) and its smallest on
-// the lower one (y 260), even when their difference overflows a double. A constant function
-// is a flat line through the middle. Ordinary drawing may miss the extremes between its
-// samples (its top row 0: not checked).
-TEST_F(Painter, CurvesRunFromTickToTickOrFlatThroughTheMiddle) {
+// the lower one (y 260), even when their difference overflows a double; a constant is a flat
+// line through the middle. Ordinary drawing shows the sample each column starts at, so it may
+// miss extremes in between (top row 0: not checked). Samples that are not finite leave gaps;
+// huge values are clamped.
+TEST_F(Painter, CurvesRunFromTickToTickWithGapsWhereSamplesAreNotFinite) {
+    engine.setDegrees(true);
     const std::tuple<const char*, int, int, int> cases[] = {
-        // definition, top and bottom row, top row of ordinary drawing
-        {" 0,1,5", 135, 135, 135},           {" -1,1,x*x", 10, 260, 10},
-        {" 0,1,1e308*(2*x-1)", 10, 260, 11}, // no column starts at the last sample
-        {" 0,360,sin(x)", 10, 260, 0},       {" -3,2,x*x*x-2*x-x*x*x*x/10", 10, 260, 0},
+        // definition, top row of ordinary drawing, top row of envelope drawing, bottom row
+        {" 0,1,5", 135, 135, 135},
+        {" -1,1,x*x", 10, 10, 260},
+        {" 0,1,1e308*(2*x-1)", 11, 10, 260}, // no column starts at the last sample
+        {" 0,360,sin(x)", 0, 10, 260},
+        {" -3,2,x*x*x-2*x-x*x*x*x/10", 0, 10, 260},
+        {" 0,1,ln(x)", 0, 10, 260},                  // -inf at 0: nothing in the first column
+        {" 0,180,tan(x)", 0, 10, 260},               // a pole at 90 degrees
+        {" 0,1,x+1e300*cpx(0.5,0.501)", 0, 10, 260}, // a huge spike among small values
+        {" 0,1,ln(x*0)-ln(x*0)", 300, 300, -1},      // no finite sample: nothing drawn
+        // Samples 0 to 997: cpx(400,401) is 1 at sample 400 alone, which no column of a
+        // 340-pixel plot starts at (they start at 399 and 402).
+        {" 0,997,cpx(400,401)", 260, 10, 260},
     };
-    for (const auto& [definition, top, bottom, ordinaryTop] : cases) {
+    const QColor colour = FunctionPalette::colour(0);
+    for (const auto& [definition, ordinaryTop, envelopeTop, bottom] : cases) {
         define(definition, 0);
         for (const bool envelope : {false, true}) {
             SCOPED_TRACE(testing::Message() << definition << (envelope ? " envelope" : ""));
             const QImage image = renderGraph(QSize(400, 300), envelope);
-            EXPECT_GT(countColour(image, FunctionPalette::colour(0), 61, 0, 400, 270), 330);
-            const std::pair<int, int> rows = rowsOf(image, FunctionPalette::colour(0));
-            const int expectedTop = envelope ? top : ordinaryTop;
-            EXPECT_TRUE(expectedTop == 0 || rows == std::pair(expectedTop, bottom))
+            EXPECT_EQ(countColour(image, colour, 61, 0, 400, 270) > 330, bottom > 0);
+            const bool gap = std::string(definition) == " 0,1,ln(x)" || bottom < 0;
+            EXPECT_EQ(countColour(image, colour, 60, 0, 61, 300) == 0, gap); // the first column
+            const std::pair<int, int> rows = rowsOf(image, colour);
+            const int top = envelope ? envelopeTop : ordinaryTop;
+            EXPECT_TRUE(top == 0 || rows == std::pair(top, bottom))
                 << rows.first << "-" << rows.second;
         }
     }
-}
-
-TEST_F(Painter, EnvelopeDrawingShowsANarrowSpikeThatOrdinaryDrawingMisses) {
-    // Over 0 to 997 the samples are the integers, so cpx(400,401) is 1 at sample 400 alone,
-    // which no column of a 340-pixel plot starts at (they start at 399 and 402).
-    define(" 0,997,cpx(400,401)", 0);
-    const QColor colour = FunctionPalette::colour(0);
-    const QImage ordinary = renderGraph(QSize(400, 300));
-    EXPECT_EQ(rowsOf(ordinary, colour), std::pair(260, 260)); // the zero line only
-    EXPECT_GT(countColour(ordinary, colour, 61, 260, 400, 261), 300);
-    // The envelope strokes from the zero line up to the peak on the upper tick, at x 197 of
-    // the column that holds samples 399 to 401.
-    const QImage envelope = renderGraph(QSize(400, 300), true);
-    EXPECT_EQ(countColour(envelope, colour, 197, 10, 198, 260), 250);
-    EXPECT_EQ(countColour(envelope, colour, 61, 10, 400, 11), 1);
-    // The caption under the labels (its top at H - 14) shows in envelope mode only.
-    EXPECT_EQ(countNot(ordinary, kGraphFill, 60, 289, 160, 300), 0);
-    EXPECT_GT(countNot(envelope, kGraphFill, 60, 289, 160, 300), 20);
-}
-
-TEST_F(Painter, NonFiniteSamplesLeaveGapsAndHugeSpikesAreClamped) {
-    const QColor colour = FunctionPalette::colour(0);
-    engine.setDegrees(true);
-    for (const bool envelope : {false, true}) {
-        SCOPED_TRACE(envelope);
-        define(" 0,1,ln(x)", 0); // -inf at 0: no curve in the first column
-        const QImage image = renderGraph(QSize(400, 300), envelope);
-        EXPECT_EQ(countColour(image, colour, 60, 0, 61, 300), 0);
-        EXPECT_GT(countColour(image, colour, 62, 0, 400, 270), 300);
-        const auto pixels = [&](const std::string& definition) {
-            define(definition, 0);
-            return countColour(renderGraph(QSize(400, 300), envelope), colour, 0, 0, 400, 300);
-        };
-        EXPECT_GT(pixels(" 0,180,tan(x)"), 100);               // a pole at 90 degrees
-        EXPECT_GT(pixels(" 0,1,x+1e300*cpx(0.5,0.501)"), 100); // a huge spike among small values
-        EXPECT_EQ(pixels(" 0,1,ln(x*0)-ln(x*0)"), 0);          // no finite sample at all
-    }
+    // The envelope strokes the spike's column, x 197 (samples 399 to 401), from the zero line
+    // up to the peak, the only pixel on the upper tick.
+    const QImage spike = renderGraph(QSize(400, 300), true);
+    EXPECT_EQ(countColour(spike, colour, 197, 10, 198, 260), 250);
+    EXPECT_EQ(countColour(spike, colour, 61, 10, 400, 11), 1);
 }
 
 // Only shown, Ready slots are drawn, each in its palette colour, and set the vertical range.
