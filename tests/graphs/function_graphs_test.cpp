@@ -160,8 +160,9 @@ TEST_F(Graphs, LabelsFollowTheRangeAndTheShownSlot) {
     }
 }
 
-// The vertical range and the title follow the shown Ready slots; only those flip.
-TEST_F(Graphs, ToggledSlotsSetTheVerticalRangeAndTheTitle) {
+// The vertical range and the title follow the shown Ready slots; only those flip. Clearing
+// keeps the vertical range.
+TEST_F(Graphs, ToggledSlotsSetTheVerticalRangeAndTheTitleAndClearingKeepsTheRanges) {
     // 0 .. ~1, -1 .. ~3, 10 .. ~11, and a shown Ready slot without a finite sample.
     defineAll({{"0,1,x", 0}, {"x*4-1", 1}, {"x+10", 2}, {"ln(x*0)", 3}});
     EXPECT_EQ(define("sqr(x-2)", 4), kNotReal);
@@ -183,6 +184,18 @@ TEST_F(Graphs, ToggledSlotsSetTheVerticalRangeAndTheTitle) {
     EXPECT_EQ(title(), "");
     graphs.toggleShown(1); // one shown function: its caption and its integral line
     EXPECT_EQ(title(), "y = x*4-1     F(x)的定积分 = 1");
+
+    // Clearing empties every slot but keeps the range, the list title and the vertical range.
+    const std::string kept = joined(graphs.labels()) + graphs.listTitle();
+    const int changes = notifications;
+    graphs.clearFunctions();
+    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
+        EXPECT_EQ(describe(i), "Empty||");
+    EXPECT_EQ(title(), "");
+    EXPECT_EQ(joined(graphs.labels()) + graphs.listTitle(), kept);
+    EXPECT_GT(notifications, changes);
+    ASSERT_EQ(define("1", 2), "true"); // a new slot is sampled over the kept range
+    EXPECT_EQ(slot(2).resultText(), "F(x)的定积分 = 1");
 }
 
 TEST_F(Graphs, RefusedAndIgnoredDefinitionsChangeNothing) {
@@ -235,12 +248,13 @@ TEST_F(Graphs, RangeCommasOutsideParenthesesSplitTheText) {
 // Before slot 0 gives a range, the other slots are sampled over 0 to 0; they follow each
 // change of a bound, and only that.
 TEST_F(Graphs, OtherSlotsAreResampledOnlyWhenABoundChanges) {
-    engine.evaluateLine("k=-1");
+    engine.evaluateLine("k=1");
     EXPECT_EQ(graphs.listTitle(), "图形函数列表");
     ASSERT_EQ(define("x+k", 1), "true");
-    EXPECT_EQ(std::pair(slot(1).minValue(), slot(1).maxValue()), std::pair(-1.0, -1.0));
+    EXPECT_EQ(std::pair(slot(1).minValue(), slot(1).maxValue()), std::pair(1.0, 1.0));
     EXPECT_EQ(slot(1).resultText(), "F(x)的定积分 = 0");
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         0");
+    engine.evaluateLine("k=-1");
     defineAll({{"0,1,x", 0}, {"x*k*3", 2}, {"sqr(x)", 4}});
     graphs.toggleShown(2);
     EXPECT_EQ(define("sqr(x+k)", 3), kNotReal); // Failed over 0..1 with k = -1
@@ -293,20 +307,6 @@ TEST_F(Graphs, FailedDefinitionKeepsShownAndReplacesTheExpression) {
     EXPECT_EQ(define("0,1,1/0", 0), "Division by Zero");
     EXPECT_EQ(graphs.listTitle(), "自变量范围:  0 -->         1");
     EXPECT_EQ(describe(0), "Failed shown|y = 1/0     Division by Zero|Division by Zero");
-}
-
-TEST_F(Graphs, ClearKeepsRangeListTitleAndVerticalRange) {
-    defineAll({{"-1,3,x", 0}, {"x*x", 1}});
-    const std::string kept = joined(graphs.labels()) + graphs.listTitle();
-    const int changes = notifications;
-    graphs.clearFunctions();
-    for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
-        EXPECT_EQ(describe(i), "Empty||");
-    EXPECT_EQ(title(), "");
-    EXPECT_EQ(joined(graphs.labels()) + graphs.listTitle(), kept);
-    EXPECT_GT(notifications, changes);
-    ASSERT_EQ(define("1", 2), "true"); // a new slot is sampled over the kept range
-    EXPECT_EQ(slot(2).resultText(), "F(x)的定积分 = 4");
 }
 
 TEST_F(Graphs, LongAndArbitraryDefinitionTextsNeverCrash) {
