@@ -162,7 +162,7 @@ TEST_F(Graphs, LabelsFollowTheRangeAndTheShownSlot) {
 
 // The vertical range and the title follow the shown Ready slots; only those flip. Clearing
 // keeps the vertical range.
-TEST_F(Graphs, ToggledSlotsSetTheVerticalRangeAndTheTitleAndClearingKeepsTheRanges) {
+TEST_F(Graphs, TogglingSetsTheVerticalRangeAndTitleClearingKeepsTheRanges) {
     // 0 .. ~1, -1 .. ~3, 10 .. ~11, and a shown Ready slot without a finite sample.
     defineAll({{"0,1,x", 0}, {"x*4-1", 1}, {"x+10", 2}, {"ln(x*0)", 3}});
     EXPECT_EQ(define("sqr(x-2)", 4), kNotReal);
