@@ -243,6 +243,13 @@ TEST_F(Painter, CurvesRunFromTickToTickWithGapsWhereSamplesAreNotFinite) {
     const QImage spike = renderGraph(QSize(400, 300), true);
     EXPECT_EQ(countColour(spike, colour, 197, 10, 198, 260), 250);
     EXPECT_EQ(countColour(spike, colour, 61, 10, 400, 11), 1);
+    // A value alone between gaps is a point, drawn by its own curve only: sample 399 of 0 to
+    // 997, at x 197, on the lower tick once slot 1 shows a 1.
+    define(" 0,997,ln(cpx(399,400))", 0);
+    define("1", 1);
+    const QImage lone = renderGraph(QSize(400, 300));
+    EXPECT_EQ(countColour(lone, colour, 0, 0, 400, 300), 1);
+    EXPECT_EQ(QColor(lone.pixel(197, 260)), colour);
 }
 
 // Only shown, Ready slots are drawn, each in its palette colour, and set the vertical range.
