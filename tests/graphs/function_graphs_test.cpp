@@ -190,7 +190,7 @@ TEST_F(Graphs, TogglingSetsTheVerticalRangeAndTitleClearingKeepsTheRanges) {
     const int changes = notifications;
     graphs.clearFunctions();
     for (int i = 0; i < FunctionGraphs::kSlotCount; ++i)
-        EXPECT_EQ(describe(i), "Empty||");
+        EXPECT_EQ(describe(i) + slot(i).expression(), "Empty||");
     EXPECT_EQ(title(), "");
     EXPECT_EQ(joined(graphs.labels()) + graphs.listTitle(), kept);
     EXPECT_GT(notifications, changes);

@@ -77,6 +77,7 @@ protected:
         image.fill(Qt::magenta);
         QPainter painter(&image);
         paintGraph(painter, graphs, size, envelope, fonts);
+        EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode); // the caller's state is back
         return image;
     }
     QImage renderList(bool captions) const {
@@ -84,6 +85,7 @@ protected:
         image.fill(Qt::magenta);
         QPainter painter(&image);
         paintFunctionList(painter, graphs, image.size(), captions, fonts);
+        EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode);
         return image;
     }
 
@@ -250,6 +252,9 @@ TEST_F(Painter, CurvesRunFromTickToTickWithGapsWhereSamplesAreNotFinite) {
     const QImage lone = renderGraph(QSize(400, 300));
     EXPECT_EQ(countColour(lone, colour, 0, 0, 400, 300), 1);
     EXPECT_EQ(QColor(lone.pixel(197, 260)), colour);
+    // A plot one pixel wide has no columns: the first sample alone, a point.
+    const QImage narrow = renderGraph(QSize(61, 300));
+    EXPECT_EQ(countColour(narrow, FunctionPalette::colour(1), 0, 0, 61, 300), 1);
 }
 
 // Only shown, Ready slots are drawn, each in its palette colour, and set the vertical range.
