@@ -19,9 +19,10 @@ for tool in xvfb-run xdotool xclip xprop $wm; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-# Run the checks again inside a fresh virtual display.
+# Run the checks again inside a fresh virtual display. The two runs look for a free display
+# number from different starts, so that running side by side they do not race for one.
 if [[ -z "${QUILLET_E2E_DISPLAY_READY:-}" ]]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" \
+    exec xvfb-run -a -n "$((${#wm} ? 150 : 110))" -s "-screen 0 1024x768x24" \
         env QUILLET_E2E_DISPLAY_READY=1 "$0" ${wm:+--$wm} "$@"
 fi
 
