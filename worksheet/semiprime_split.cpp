@@ -411,8 +411,12 @@ template <class Arith> u64 ecmForSize(const Arith& arith) {
 
 } // namespace
 
+std::uint64_t findDivisorByCurves(std::uint64_t n) {
+    return n < (u64{1} << 62) ? ecmForSize(LazyMontgomery(n)) : ecmForSize(Montgomery(n));
+}
+
 std::uint64_t findProperDivisor(std::uint64_t n) {
-    u64 divisor = n < (u64{1} << 62) ? ecmForSize(LazyMontgomery(n)) : ecmForSize(Montgomery(n));
+    u64 divisor = findDivisorByCurves(n);
     const Montgomery mont(n);
     for (u64 c = 1; divisor == 0; ++c) {
         divisor = pollardBrent(mont, c);

@@ -11,4 +11,8 @@ namespace quillet {
 // is deterministic: the same n always gives the same divisor.
 std::uint64_t findProperDivisor(std::uint64_t n);
 
+// The elliptic-curve stage of that search alone: a proper divisor of n, or 0 when n is below
+// 2^40 (left to Pollard's rho) or every curve failed.
+std::uint64_t findDivisorByCurves(std::uint64_t n);
+
 } // namespace quillet

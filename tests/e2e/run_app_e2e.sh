@@ -15,20 +15,22 @@ wm=""
 app=$(realpath "$1")
 shots=${2:-}
 
-for tool in xvfb-run xdotool xclip xprop $wm; do
+for tool in Xvfb xdotool xclip xprop $wm; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-# Run the checks again inside a fresh virtual display. The two runs look for a free display
-# number from different starts, so that running side by side they do not race for one.
-if [[ -z "${QUILLET_E2E_DISPLAY_READY:-}" ]]; then
-    exec xvfb-run -a -n "$((${#wm} ? 150 : 110))" -s "-screen 0 1024x768x24" \
-        env QUILLET_E2E_DISPLAY_READY=1 "$0" ${wm:+--$wm} "$@"
-fi
-
 work=$(mktemp -d)
-pid="" wm_pid=""
-trap 'kill $pid $wm_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+pid="" wm_pid="" server_pid=""
+trap 'kill $pid $wm_pid 2>/dev/null; wait $pid $wm_pid 2>/dev/null; kill $server_pid 2>/dev/null;
+      wait 2>/dev/null; rm -rf "$work"' EXIT
+
+# A virtual display of its own: the server takes a free display number and reports it, so
+# that runs side by side never race for one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/server.log" &
+server_pid=$!
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break || sleep 0.1; done
+[[ -s "$work/display" ]] || { echo "FAIL: the virtual display did not start"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"

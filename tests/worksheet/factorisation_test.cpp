@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "worksheet/factorisation.h"
+#include "worksheet/semiprime_split.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,11 @@ TEST(FactorText, PowersAndProductsOfLargePrimesAreSplit) {
             const std::uint64_t p = randomPrime(rng, smaller), q = randomPrime(rng, bits - smaller);
             if (p * q <= static_cast<std::uint64_t>(kMax)) {
                 ASSERT_EQ(factorText(std::int64_t(p * q)), joined(p, q)) << p << " * " << q;
+                // Above 2^40 the curves alone split a balanced product; rho, the slow
+                // fallback, would hide a broken curve stage.
+                const std::uint64_t n = p * q,
+                                    d = n >> 40 && round < 6 ? findDivisorByCurves(n) : p;
+                ASSERT_TRUE(d > 1 && d < n && n % d == 0) << p << " * " << q;
             }
             // Three primes: a composite cofactor left after the first split is split again.
             Factors three{randomPrime(rng, bits / 3), randomPrime(rng, bits / 3),
