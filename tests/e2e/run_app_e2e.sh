@@ -31,10 +31,12 @@ server_pid=$!
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break || sleep 0.1; done
 [[ -s "$work/display" ]] || { echo "FAIL: the virtual display did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
+for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break || sleep 0.1; done
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"
     [[ -s "$work/app.log" ]] && sed 's/^/  quillet: /' "$work/app.log"
+    [[ -s "$work/server.log" ]] && sed 's/^/  Xvfb: /' "$work/server.log"
     exit 1
 }
 
