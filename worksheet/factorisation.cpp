@@ -15,6 +15,7 @@ namespace quillet {
 namespace {
 
 using montgomery64::inverseMod2_64;
+using montgomery64::isSmallPrime;
 using montgomery64::Montgomery;
 using u64 = std::uint64_t;
 
@@ -33,20 +34,10 @@ struct TrialPrime {
     u64 maxQuotient;
 };
 
-// For the tables built at compile time: an odd p > 1 with no odd divisor up to its root.
-constexpr bool isOddPrime(u64 p) {
-    for (u64 d = 3; d * d <= p; d += 2) {
-        if (p % d == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
 constexpr std::size_t countOddPrimesBelow(u64 bound) {
     std::size_t count = 0;
     for (u64 p = 3; p < bound; p += 2) {
-        count += isOddPrime(p) ? 1u : 0u;
+        count += isSmallPrime(p) ? 1u : 0u;
     }
     return count;
 }
@@ -55,7 +46,7 @@ constexpr auto kTrialPrimes = [] {
     std::array<TrialPrime, countOddPrimesBelow(kTrialBound)> table{};
     std::size_t next = 0;
     for (u64 p = 3; p < kTrialBound; p += 2) {
-        if (isOddPrime(p)) {
+        if (isSmallPrime(p)) {
             table[next++] = TrialPrime{p, inverseMod2_64(p), ~u64{0} / p};
         }
     }

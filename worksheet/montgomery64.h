@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Arithmetic modulo an odd 64-bit number in Montgomery form, shared by the primality test and
-// the divisor search of the factorisation.
+// Arithmetic modulo an odd 64-bit number in Montgomery form, and the small number theory
+// around it, shared by the primality test and the divisor search of the factorisation.
 #pragma once
 
 #include <bit>
@@ -20,8 +20,21 @@ constexpr u64 inverseMod2_64(u64 odd) {
     return inv;
 }
 
+// Trial division, for the tables built at compile time.
+constexpr bool isSmallPrime(u64 n) {
+    if (n < 2) {
+        return false;
+    }
+    for (u64 d = 2; d * d <= n; ++d) {
+        if (n % d == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Binary gcd; gcd(0, b) == b.
-inline u64 gcd(u64 a, u64 b) {
+constexpr u64 gcd(u64 a, u64 b) {
     if (a == 0 || b == 0) {
         return a | b;
     }

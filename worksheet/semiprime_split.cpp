@@ -34,22 +34,6 @@ using i64 = std::int64_t;
 
 // ---- Compile-time tables: the stage-one multiplier and the stage-two prime pattern ----
 
-constexpr bool isSmallPrime(unsigned n) {
-    if (n < 2) {
-        return false;
-    }
-    for (unsigned d = 2; d * d <= n; ++d) {
-        if (n % d == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-constexpr unsigned gcdSmall(unsigned a, unsigned b) {
-    return b == 0 ? a : gcdSmall(b, a % b);
-}
-
 // lcm(1..b1) as little-endian 64-bit words with its bit length.
 template <unsigned B1> struct StageOneMultiplier {
     // lcm(1..b) = e^psi(b) < e^(1.0389 b) < 2^(1.5 b), and 64 bits per 40 of b leave room.
@@ -92,7 +76,7 @@ template <unsigned B1, unsigned D, unsigned B2> struct StageTwoPattern {
     static constexpr unsigned kBabyCount = [] {
         unsigned count = 0;
         for (unsigned j = 1; j < D / 2; ++j) {
-            count += gcdSmall(j, D) == 1 ? 1u : 0u;
+            count += gcd(j, D) == 1 ? 1u : 0u;
         }
         return count;
     }();
@@ -105,7 +89,7 @@ template <unsigned B1, unsigned D, unsigned B2> struct StageTwoPattern {
         std::array<unsigned, kBabyCount> baby{};
         unsigned next = 0;
         for (unsigned j = 1; j < D / 2; ++j) {
-            if (gcdSmall(j, D) == 1) {
+            if (gcd(j, D) == 1) {
                 baby[next++] = j;
             }
         }
@@ -273,7 +257,7 @@ u64 stageTwo(const Curve<Arith>& curve, Point q, u64 rCubed) {
             previous = current;
             current = after;
         }
-        if (gcdSmall(j, D) == 1) {
+        if (gcd(j, D) == 1) {
             points[next++] = current;
         }
     }
