@@ -212,10 +212,6 @@ void FunctionGraphs::showGraphWindow() {
         m_display->showWindow();
 }
 
-void FunctionGraphs::repaintGraphWindow() {
-    notifyChanged();
-}
-
 void FunctionGraphs::notifyChanged() {
     if (m_display != nullptr)
         m_display->displaysChanged();
