@@ -32,11 +32,13 @@ for _ in $(seq 100); do [[ -s "$work/display" ]] && break || sleep 0.1; done
 [[ -s "$work/display" ]] || { echo "FAIL: the virtual display did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break || sleep 0.1; done
+xprop -root >/dev/null 2>&1 || { cat "$work/server.log"; echo "FAIL: display $DISPLAY does not answer"; exit 1; }
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"
     [[ -s "$work/app.log" ]] && sed 's/^/  quillet: /' "$work/app.log"
     [[ -s "$work/server.log" ]] && sed 's/^/  Xvfb: /' "$work/server.log"
+    [[ -s "$work/wm.log" ]] && sed "s/^/  $wm: /" "$work/wm.log"
     exit 1
 }
 
@@ -132,8 +134,13 @@ if [[ -n "$wm" ]]; then
     "$wm" >"$work/wm.log" 2>&1 &
     wm_pid=$!
     for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break || sleep 0.1
+        # Now and then the window manager cannot open a display that has just answered:
+        # it is started again.
+        kill -0 $wm_pid 2>/dev/null || { "$wm" >>"$work/wm.log" 2>&1 & wm_pid=$!; }
+        xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id' && break || sleep 0.1
     done
+    xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id' ||
+        fail "the window manager did not start"
 fi
 
 # The desktop has no launcher: the help is shown in the program's own window, although
