@@ -227,53 +227,50 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
     EXPECT_EQ(state(), "1+2\nab | Quillet - [zero.txt] | unmodified");
 }
 
-TEST_F(WorksheetFilesTest, UnencodableCharacterRefusesTheSave) {
-    const QString path = loadNew(u"emoji.txt"_s, "1+2\r\n");
-    edit.insertPlainText(u"ok \U0001F600 \U0001F680"_s);
-    click(c.save);
-    EXPECT_FALSE(dialogs.messages.value(0).contains(u"\U0001F680"_s)); // only the first
-    expectMessage({u"\U0001F600"_s, u"第 2 行"_s, u"1F600"_s});
-    // Save as writes nothing either and keeps the worksheet tied to its file.
-    saveAs(pathOf(u"other.txt"_s));
-    expectMessage({u"\U0001F600"_s});
-    EXPECT_FALSE(QFile::exists(pathOf(u"other.txt"_s)));
-    EXPECT_EQ(state(), "1+2\nok \U0001F600 \U0001F680 | Quillet - [emoji.txt] | modified");
-    // The question on closing fails the same way and keeps the window open.
-    dialogs.answers = {Answer::Yes};
-    EXPECT_FALSE(files.confirmClose());
-    EXPECT_EQ(readFile(path), "1+2\r\n");
-}
-
-// A failed write reports why and changes nothing: the old file stays, the flag stays set,
-// and a failed write for the question keeps the window open and stops the load.
-TEST_F(WorksheetFilesTest, FailedWritesChangeNothing) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"work"_s));
-    const QString path = loadNew(u"work/sheet.txt"_s, "1\r\n");
-    type(u"2"_s);
-    // The folder vanishes under the worksheet's file (renamed away with the file in it).
-    ASSERT_TRUE(QDir(dir.path()).rename(u"work"_s, u"moved"_s));
-    click(c.save);
-    expectMessage({u"无法保存文件"_s, u"原因"_s});
-    EXPECT_FALSE(QFile::exists(path));
-    dialogs.answers = {Answer::Yes};
-    EXPECT_FALSE(files.confirmClose());
-    expectMessage({u"无法保存文件"_s});
-    dialogs.answers = {Answer::Yes};
-    load(writeFile(pathOf(u"next.txt"_s), "n"));
-    expectMessage({u"无法保存文件"_s});
-    EXPECT_EQ(dialogs.openDialogs, 1);       // only the one of loadNew
-    saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
-    expectMessage({u"无法保存文件"_s});
-    EXPECT_EQ(state(), "1\n2 | Quillet - [sheet.txt] | modified");
-    EXPECT_EQ(files.currentFilePath(), path);
-    EXPECT_EQ(readFile(pathOf(u"moved/sheet.txt"_s)), "1\r\n");
-    EXPECT_EQ(readFile(pathOf(u"next.txt"_s)), "n");
+// A save that fails, whatever the road (the button, save as, Yes on closing or loading),
+// reports why and changes nothing: the old file stays, the worksheet stays tied to it and
+// modified, the window stays open and nothing is loaded.
+TEST_F(WorksheetFilesTest, FailedSavesChangeNothing) {
+    const struct {
+        QString typed;
+        bool folderVanishes; // renamed away with the file in it
+        QStringList message;
+    } rows[] = {
+        {u"ok \U0001F600 \U0001F680"_s, false, {u"\U0001F600"_s, u"第 2 行"_s, u"1F600"_s}},
+        {u"2"_s, true, {u"无法保存文件"_s, u"原因"_s}},
+    };
+    const QString next = writeFile(pathOf(u"next.txt"_s), "n");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.folderVanishes);
+        const QString folder = u"work"_s + QString::number(row.folderVanishes);
+        ASSERT_TRUE(QDir(dir.path()).mkdir(folder));
+        const QString path = loadNew(folder + u"/sheet.txt"_s, "1\r\n");
+        edit.insertPlainText(row.typed);
+        const std::string shown = state();
+        ASSERT_TRUE(!row.folderVanishes || QDir(dir.path()).rename(folder, u"moved"_s));
+        click(c.save);
+        expectMessage(row.message);
+        saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
+        expectMessage(row.message.mid(0, 1));
+        dialogs.answers = {Answer::Yes};
+        EXPECT_FALSE(files.confirmClose());
+        expectMessage(row.message.mid(0, 1));
+        dialogs.answers = {Answer::Yes};
+        load(next);
+        expectMessage(row.message.mid(0, 1));
+        EXPECT_EQ(dialogs.openDialogs, 1); // only the one of loadNew
+        EXPECT_EQ(state(), shown);
+        EXPECT_EQ(files.currentFilePath(), path);
+        EXPECT_EQ(readFile(row.folderVanishes ? pathOf(u"moved/sheet.txt"_s) : path), "1\r\n");
+        dialogs.openDialogs = 0;
+    }
+    EXPECT_EQ(readFile(next), "n");
 }
 
 // On a full disk no way of saving loses the old file, whatever the size of the text; the
 // message names the full disk. Only a file with other names is overwritten in place, and a
 // text that fits into the file's old blocks is written there. (Yes on closing fails like a
-// save: see FailedWritesChangeNothing.)
+// save: see FailedSavesChangeNothing.)
 TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
     const QString disk = pathOf(u"disk"_s);
     ASSERT_TRUE(QDir().mkdir(disk));
