@@ -230,18 +230,44 @@ TEST_F(MainWindowTest, AlwaysOnTopSetsTheStackingAndMovesToTheCorner) {
     }
 }
 
-TEST_F(MainWindowTest, MinimisingHidesTheCompanionWindowsAndRestoringShowsThoseOpen) {
-    QWidget& list = window.variableListWindow();
-    QWidget& graph = window.graphWindow();
-    for (const auto& [listOpen, graphOpen] : {std::pair{true, false}, std::pair{false, true}}) {
-        list.setVisible(listOpen);
-        graph.setVisible(graphOpen);
+// The companion windows are hidden with the main window and shown again with it when they
+// were open. Escape and the close box only hide them (the graph window with its function
+// list) and give the keyboard back to the worksheet; opened again, they are where they were.
+TEST_F(MainWindowTest, CompanionWindowsFollowTheMainWindowAndHideOnEscapeOrClose) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", ""); // no desktop viewer: the help opens in its own window
+    GraphWindow& graph = window.graphWindow();
+    const std::function<QWidget*()> openers[] = {
+        [&] { return click(c.variableList), &window.variableListWindow(); },
+        [&] { return type(u"fx0 -1,1,x*x\n"_s), click(graph.functionsButton()), &graph; },
+        [&] { return click(c.help), static_cast<QWidget*>(window.helpWindow()); },
+    };
+    for (const auto& open : openers) {
+        QWidget* companion = open();
+        SCOPED_TRACE(companion->metaObject()->className());
+        companion->setGeometry(40, 30, 500, 350);
         window.showMinimized();
-        EXPECT_FALSE(list.isVisible() || graph.isVisible());
+        EXPECT_FALSE(companion->isVisible() || graph.functionListWindow()->isVisible());
         window.showNormal();
-        EXPECT_EQ(std::pair(list.isVisible(), graph.isVisible()), std::pair(listOpen, graphOpen));
-        EXPECT_FALSE(window.graphWindow().functionListWindow()->isVisible());
+        EXPECT_TRUE(companion->isVisible());
+        for (const bool escape : {true, false}) {
+            companion->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(companion));
+            if (escape)
+                QTest::keyClick(companion->focusWidget(), Qt::Key_Escape);
+            else
+                companion->close();
+            EXPECT_FALSE(companion->isVisible() || graph.functionListWindow()->isVisible());
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+            window.showMinimized();
+            window.showNormal();
+            EXPECT_FALSE(companion->isVisible());
+            EXPECT_EQ(open(), companion);
+            EXPECT_EQ(companion->geometry(), QRect(40, 30, 500, 350));
+        }
+        companion->close();
     }
+    qputenv("PATH", path);
 }
 
 TEST_F(MainWindowTest, StatusLineMarksACutTextWithAnEllipsisAndShowsItWholeUnderTheMouse) {
@@ -307,18 +333,8 @@ TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindo
     qputenv("PATH", previousPath);
     QDesktopServices::unsetUrlHandler(u"file"_s);
     QDir::setCurrent(previousFolder);
-
-    // A companion window: hidden and shown again with the main window, closed by Escape.
-    HelpWindow& help = *window.helpWindow();
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
-    EXPECT_EQ(help.size(), QSize(720, 640).boundedTo(screen * 9 / 10));
-    help.show();
-    window.showMinimized();
-    EXPECT_FALSE(help.isVisible());
-    window.showNormal();
-    EXPECT_TRUE(help.isVisible());
-    QTest::keyClick(&help, Qt::Key_Escape);
-    EXPECT_TRUE(!help.isVisible() && edit.hasFocus());
+    EXPECT_EQ(window.helpWindow()->size(), QSize(720, 640).boundedTo(screen * 9 / 10));
 }
 
 class VariableListWindowTest : public WindowTest {
@@ -374,7 +390,7 @@ TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSele
     EXPECT_EQ(text(), u"a+b"_s);
 }
 
-TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariableAndEscapeHidesTheWindow) {
+TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariable) {
     type(u"x=5\nY=2\n"_s);
     showAndSelect();
     QTest::keyClick(list.list(), Qt::Key_Delete);
@@ -383,23 +399,12 @@ TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariableAndEscapeHides
     EXPECT_TRUE(list.list()->selectedItems().isEmpty());
     QTest::keyClick(list.list(), Qt::Key_Delete);
     EXPECT_EQ(engine.variables().find("x"), nullptr);
-    list.resize(300, 200);
-    list.move(40, 30);
-    const QRect geometry = list.geometry();
-    QTest::keyClick(list.list(), Qt::Key_Escape);
-    EXPECT_FALSE(list.isVisible());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
-    // The button shows it where it was, with its items: showing does not rebuild it.
+    // Showing does not rebuild the list: a variable made behind its back is not listed.
+    list.hide();
     type(u"x=8\n"_s);
     engine.variables().lookupOrCreate("w") = 9.0;
     click(c.variableList);
-    EXPECT_TRUE(list.isVisible());
-    EXPECT_EQ(list.geometry(), geometry);
     EXPECT_EQ(items(), (QStringList{u"x = 8"_s, u"Y = 2"_s}));
-    // The close box only hides it.
-    EXPECT_FALSE(list.close());
-    EXPECT_FALSE(list.isVisible());
-    EXPECT_TRUE(edit.hasFocus());
 }
 
 class GraphWindowTest : public WindowTest {
@@ -491,27 +496,6 @@ TEST_F(GraphWindowTest, ClicksOnThePlotAndTheListChangeWhatIsDrawn) {
     EXPECT_TRUE(graphs.slot(0).shown() && functions.showCaptions());
     clickList(100);
     EXPECT_TRUE(graphs.slot(0).shown() && !functions.showCaptions());
-}
-
-TEST_F(GraphWindowTest, EscAndTheCloseBoxHideBothWindowsAndFocusTheWorksheet) {
-    type(u"fx0 -1,1,x*x\n"_s);
-    graph.setGeometry(40, 30, 500, 350);
-    const QRect geometry = graph.geometry();
-    for (const bool escape : {true, false}) {
-        QTest::mouseClick(graph.functionsButton(), Qt::LeftButton);
-        graph.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&graph));
-        if (escape)
-            QTest::keyClick(&graph, Qt::Key_Escape);
-        else
-            EXPECT_TRUE(graph.close());
-        EXPECT_FALSE(graph.isVisible() || functions.isVisible());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
-        // A later definition brings the window back where it was, with its definitions.
-        type(u"fx1 x\n"_s);
-        EXPECT_EQ(graph.geometry(), geometry);
-        EXPECT_TRUE(graph.isVisible() && graphs.slot(0).shown());
-    }
 }
 
 } // namespace

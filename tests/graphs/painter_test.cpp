@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the graph and function list windows, checked pixel by pixel on QImage renders,
-// and the geometry behind it: rows of values, samples of columns, list clicks.
+// and the geometry behind it: rows of values, samples of columns, list clicks. Runs in the
+// widget tests' program, whose application object the fonts need.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "graphs/fonts.h"
@@ -9,7 +10,6 @@
 #include "graphs/function_palette.h"
 #include "graphs/graph_painter.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -331,12 +331,3 @@ TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
 
 } // namespace
 } // namespace quillet
-
-// The painter needs a QGuiApplication for its fonts: offscreen unless a display is chosen.
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
