@@ -58,6 +58,15 @@ protected:
         edit.moveCursor(QTextCursor::End);
     }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void select(int anchor, int position) {
+        QTextCursor cursor = edit.textCursor();
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        edit.setTextCursor(cursor);
+    }
+    std::pair<int, int> selection() const {
+        return {edit.textCursor().anchor(), edit.textCursor().position()};
+    }
     QString text() const { return edit.toPlainText(); }
     QString status() const { return window.statusText(); }
 

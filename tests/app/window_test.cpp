@@ -94,32 +94,17 @@ TEST_F(WorksheetEditTest, ShiftInsertPastesTheClipboardAndAShiftReleasedElsewher
 
 TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMeanwhile) {
     edit.setWorksheetText(u"abc\n255"_s);
-    QTextCursor cursor = edit.textCursor();
-    cursor.setPosition(5);
-    cursor.setPosition(7, QTextCursor::KeepAnchor);
-    edit.setTextCursor(cursor);
+    select(5, 7);
     click(c.hexadecimal); // takes the focus for a moment and gives it back
     EXPECT_TRUE(edit.hasFocus());
-    EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(5, 7));
-    cursor.setPosition(1);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    edit.setTextCursor(cursor);
+    EXPECT_EQ(selection(), std::pair(5, 7));
+    select(1, 3);
     c.help->setFocus();
     edit.insertSystemText(u"def"_s); // replaces "bc"
     edit.setFocus();
-    EXPECT_EQ(std::pair(edit.textCursor().anchor(), edit.textCursor().position()), std::pair(4, 4));
+    EXPECT_EQ(selection(), std::pair(4, 4));
     EXPECT_EQ(text(), u"adef\n255"_s);
     EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap); // a line is a line of the worksheet
-}
-
-TEST_F(MainWindowTest, StartsInDegreesAndDecimalAndTheCheckBoxKeepsResultsOutOfTheWorksheet) {
-    EXPECT_TRUE(c.degrees->isChecked() && c.decimal->isChecked() && c.showResults->isChecked());
-    type(u"sin(30)\n"_s);
-    click(c.showResults);
-    EXPECT_TRUE(edit.hasFocus());
-    type(u"1+2\n"_s);
-    EXPECT_EQ(text(), u"sin(30)\n0.5\n1+2\n"_s);
-    EXPECT_EQ(status(), u"Result: 3"_s);
 }
 
 TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
@@ -177,7 +162,11 @@ TEST_F(MainWindowTest, TabVisitsOnlyTheTabStopsInLayoutOrderAndClicksElsewhereKe
     }
 }
 
-TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineUnderTheNewSetting) {
+// The window starts in degrees and decimal, results shown in the worksheet.
+TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineAndTheCheckBoxKeepsResultsOut) {
+    EXPECT_TRUE(c.degrees->isChecked() && c.decimal->isChecked() && c.showResults->isChecked());
+    type(u"sin(30)\n"_s);
+    EXPECT_EQ(status(), u"Result: 0.5"_s);
     const struct {
         QString line;
         QRadioButton* button;
@@ -199,6 +188,10 @@ TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineUnderTheNewSetting) {
         EXPECT_EQ(text(), row.line);
         EXPECT_TRUE(edit.hasFocus());
     }
+    click(c.showResults);
+    EXPECT_TRUE(edit.hasFocus());
+    type(u"255\n"_s);
+    EXPECT_EQ(text() + status(), u"255\nResult: 0xFF"_s);
 }
 
 TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFocus) {
@@ -372,10 +365,7 @@ TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedAndTheListFillsTheWindowA
 TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSelection) {
     type(u"x=5\n"_s);
     edit.setWorksheetText(u"a+b"_s);
-    QTextCursor cursor = edit.textCursor();
-    cursor.setPosition(2);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    edit.setTextCursor(cursor);
+    select(2, 3);
     showAndSelect();
     // The events of a real double-click: press, release, double-click, release.
     QWidget* viewport = list.list()->viewport();

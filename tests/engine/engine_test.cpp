@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the worksheet transcripts cannot state: the random generator bit for bit, nesting
-// deeper than a line can hold, the variable table's order, numbers under another locale, and
-// UTF-8 checking byte by byte.
+// deeper than a line can hold, numbers under another locale, and UTF-8 checking byte by
+// byte.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "tests/test_text.h"
@@ -88,18 +88,6 @@ TEST(Nesting, WhatFitsALineIsEvaluatedDeeperIsRefused) {
         // The depth count is restored after an error.
         EXPECT_EQ(engine.evaluateLine(repeat("(", 1000) + "2" + repeat(")", 1000)), Complex(2, 0));
     }
-}
-
-TEST(Variables, WalkIsInByteOrderAndEraseRemoves) {
-    ExpressionEngine engine;
-    for (const char* line : {"xy=1", "b=1", "x1=1", "A=1", "x=1", "a=1", "B=1"})
-        engine.evaluateLine(line);
-    engine.variables().eraseVariable("x1");
-    engine.variables().eraseVariable("missing");
-    std::string names;
-    for (const auto& [name, value] : engine.variables())
-        names += name + " ";
-    EXPECT_EQ(names, "A B a b x xy ");
 }
 
 TEST(Locale, NumbersAreReadAndWrittenTheSameUnderAGermanLocale) {
