@@ -132,12 +132,9 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
             EXPECT_EQ(files.confirmClose(), row.goesOn);
         EXPECT_EQ(dialogs.openDialogs, row.loading && row.goesOn ? 1 : 0);
         const QString question =
-            row.titled ? u"将修改保存到"_s + path : u"是否保存对未命名工作表的修改？"_s;
-        EXPECT_EQ(dialogs.asked,
-                  row.typed.isEmpty() ? QStringList()
-                                      : QStringList{(row.loading ? u"载入新文件: "_s
-                                                                 : u"Closing program: "_s) +
-                                                    question});
+            (row.loading ? u"载入新文件: "_s : u"Closing program: "_s) +
+            (row.titled ? u"将修改保存到"_s + path : u"是否保存对未命名工作表的修改？"_s);
+        EXPECT_EQ(dialogs.asked, row.typed.isEmpty() ? QStringList() : QStringList{question});
         EXPECT_EQ(readFile(row.titled ? path : pathOf(u"kept.txt"_s)), row.written);
         EXPECT_EQ(state(), row.shown);
     }

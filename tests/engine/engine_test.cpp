@@ -19,7 +19,6 @@
 namespace quillet {
 namespace {
 
-using test::hex;
 using test::kFffd;
 using test::repeat;
 
@@ -116,12 +115,12 @@ TEST(Utf8, EachInvalidByteIsReplacedAndReported) {
         {"0123456789\xFF", "0123456789" + kFffd, {10}}, // after a run of ASCII
     };
     for (const auto& [input, sanitized, offsets] : cases) {
-        SCOPED_TRACE(hex(input));
+        SCOPED_TRACE(testing::PrintToString(input));
         std::string appended;
         EXPECT_EQ(utf8::appendSanitized(appended, input, input.size()), input.size());
-        EXPECT_EQ(hex(appended), hex(sanitized));
+        EXPECT_EQ(appended, sanitized);
         Offsets reported;
-        EXPECT_EQ(hex(utf8::sanitized(input, reported)), hex(sanitized));
+        EXPECT_EQ(utf8::sanitized(input, reported), sanitized);
         EXPECT_EQ(reported, offsets);
         EXPECT_EQ(utf8::isValid(input), offsets.empty());
     }

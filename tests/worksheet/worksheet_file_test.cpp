@@ -14,7 +14,6 @@
 #include <tuple>
 #include <vector>
 
-// Byte strings are compared as std::string or as hex: a failure prints every byte.
 namespace quillet {
 namespace {
 
@@ -22,14 +21,13 @@ using namespace std::string_literals;
 using Offsets = std::vector<std::size_t>;
 using Style = LineBreakStyle;
 using Encoding = FileEncoding;
-using test::hex;
 using test::kFffd;
 
 // Encodes utf8 and checks the GBK bytes and the offset of the first unencodable character.
 void expectEncoded(std::string_view utf8, std::string_view gbk,
                    std::optional<std::size_t> first = std::nullopt) {
     const EncodedText encoded = encodeGbk(utf8);
-    EXPECT_EQ(hex(encoded.gbk), hex(gbk));
+    EXPECT_EQ(encoded.gbk, gbk);
     EXPECT_EQ(encoded.firstUnencodable, first);
 }
 
@@ -40,15 +38,15 @@ TEST(TextCodec, EveryMappedTwoByteCodeRoundTrips) {
             const std::string gbk{static_cast<char>(lead), static_cast<char>(trail)};
             const DecodedText decoded = decodeGbk(gbk, InvalidBytes::Replace);
             if (trail == 0x7F) { // never a trail byte: the lead byte alone is undecodable
-                ASSERT_EQ(decoded.invalidByteOffsets, Offsets{0}) << hex(gbk);
-                ASSERT_EQ(hex(decoded.utf8), hex(kFffd + "\x7F")) << hex(gbk);
+                ASSERT_EQ(decoded.invalidByteOffsets, Offsets{0}) << testing::PrintToString(gbk);
+                ASSERT_EQ(decoded.utf8, kFffd + "\x7F") << testing::PrintToString(gbk);
             }
             if (!decoded.invalidByteOffsets.empty())
                 continue;
             ++mapped;
             const EncodedText encoded = encodeGbk(decoded.utf8);
-            ASSERT_EQ(hex(encoded.gbk), hex(gbk)) << "decoded as " << hex(decoded.utf8);
-            ASSERT_FALSE(encoded.firstUnencodable.has_value()) << hex(gbk);
+            ASSERT_EQ(encoded.gbk, gbk) << "decoded as " << testing::PrintToString(decoded.utf8);
+            ASSERT_FALSE(encoded.firstUnencodable.has_value()) << testing::PrintToString(gbk);
         }
     }
     EXPECT_EQ(mapped, 21791U); // the two-byte codes the code page defines
@@ -67,11 +65,11 @@ TEST(TextCodec, UndecodableBytesAreReplacedOrPreservedOneByOne) {
         {"\xFE\xFF\xFF", kFffd + kFffd + kFffd, "\xEF\x9F\xBE\xEF\x9F\xBF\xEF\x9F\xBF", {0, 1, 2}},
     };
     for (const auto& [gbk, replaced, preserved, offsets] : cases) {
-        SCOPED_TRACE(hex(gbk));
+        SCOPED_TRACE(testing::PrintToString(gbk));
         const DecodedText replacing = decodeGbk(gbk, InvalidBytes::Replace);
         const DecodedText preserving = decodeGbk(gbk, InvalidBytes::Preserve);
-        EXPECT_EQ(hex(replacing.utf8), hex(replaced));
-        EXPECT_EQ(hex(preserving.utf8), hex(preserved));
+        EXPECT_EQ(replacing.utf8, replaced);
+        EXPECT_EQ(preserving.utf8, preserved);
         EXPECT_TRUE(replacing.invalidByteOffsets == offsets &&
                     preserving.invalidByteOffsets == offsets);
         expectEncoded(preserving.utf8, gbk);
