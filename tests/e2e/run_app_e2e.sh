@@ -36,9 +36,9 @@ xprop -root >/dev/null 2>&1 || { cat "$work/server.log"; echo "FAIL: display $DI
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"
-    [[ -s "$work/app.log" ]] && sed 's/^/  quillet: /' "$work/app.log"
-    [[ -s "$work/server.log" ]] && sed 's/^/  Xvfb: /' "$work/server.log"
-    [[ -s "$work/wm.log" ]] && sed "s/^/  $wm: /" "$work/wm.log"
+    for log in app server wm; do
+        [[ -s "$work/$log.log" ]] && sed "s/^/  $log: /" "$work/$log.log"
+    done
     exit 1
 }
 
