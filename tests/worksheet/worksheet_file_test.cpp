@@ -134,6 +134,7 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         {"CR LF majority with a bare LF", "a\r\nb\nc\r\n", "a\nb" + kMarkLf + "\nc\n", Style::CrLf},
         {"bare LF majority with a CR LF", "a\nb\r\nc\n", "a\nb" + kLoneCr + "\nc\n", Style::Lf},
         {"tie keeps CR LF", "a\nb\r\n", "a" + kMarkLf + "\nb\n", Style::CrLf},
+        {"CR LF first", "\r\nx\n", "\nx" + kMarkLf + "\n", Style::CrLf},
         {"stray CR inside a line", "a\rb\r\n", "a" + kLoneCr + "b\n", Style::CrLf},
         {"CR at the end", "a\r", "a" + kLoneCr, Style::CrLf},
         {"CR only line breaks", "a\rb\rc", "a" + kLoneCr + "b" + kLoneCr + "c", Style::CrLf},
