@@ -127,7 +127,6 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         Encoding encoding = Encoding::Gbk;
     } cases[] = {
         {"empty file", "", "", Style::CrLf},
-        {"completed line, the eight bytes", "1+2\r\n3\r\n", "1+2\n3\n", Style::CrLf},
         {"Chinese text", "a=" + kFuShu + "\r\n", "a=" + kFuShuUtf8 + "\n", Style::CrLf},
         {"the euro sign is one byte", "\x80\x35", "\xE2\x82\xAC\x35", Style::CrLf},
         {"bare LF lines", "x=1\ny=2\n", "x=1\ny=2\n", Style::Lf},
@@ -137,11 +136,7 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         {"CR LF first", "\r\nx\n", "\nx" + kMarkLf + "\n", Style::CrLf},
         {"stray CR inside a line", "a\rb\r\n", "a" + kLoneCr + "b\n", Style::CrLf},
         {"CR at the end", "a\r", "a" + kLoneCr, Style::CrLf},
-        {"CR only line breaks", "a\rb\rc", "a" + kLoneCr + "b" + kLoneCr + "c", Style::CrLf},
         {"CR before a CR LF", "a\r\r\n", "a" + kLoneCr + "\n", Style::CrLf},
-        {"LF before CR", "a\n\rb", "a\n" + kLoneCr + "b", Style::Lf},
-        {"lone lead byte at the end", "a\xB0", "a\xEF\x9E\xB0", Style::CrLf},
-        {"lead byte before a line break", "\xB0\r\n", "\xEF\x9E\xB0\n", Style::CrLf},
         {"zero in the middle", "ab\0cd\0e"s, "ab", Style::CrLf, 2},
         {"zero first", "\0abc"s, "", Style::CrLf, 0},
         {"zero as a trail byte", kFuShu + "\xB8\0"s, kFuShuUtf8 + "\xEF\x9E\xB8", Style::CrLf, 5},
@@ -150,7 +145,6 @@ TEST(WorksheetFileTest, DecodesKnownFilesAndWritesThemBackByteForByte) {
         {"UTF-8 Chinese and emoji", "a=" + kFuShuUtf8 + "\xF0\x9F\x98\x80\r\n",
          "a=" + kFuShuUtf8 + "\xF0\x9F\x98\x80\n", Style::CrLf, std::string::npos, Encoding::Utf8},
         {"UTF-8 up to the zero", kEAcute + "\0\xFF"s, kEAcute, Style::CrLf, 2, Encoding::Utf8},
-        {"byte-order mark only", kBom, "", Style::CrLf, std::string::npos, Encoding::Utf8WithBom},
         {"byte-order mark, ASCII", kBom + "1\n", "1\n", Style::Lf, std::string::npos,
          Encoding::Utf8WithBom},
         {"byte-order mark, invalid bytes kept", kBom + "a\xFF\xC3", "a\xEF\x9F\xBF\xEF\x9F\x83",
@@ -187,7 +181,6 @@ TEST(WorksheetFileTest, WritesMarksAndRefusesTheFirstCharacterGbkLacks) {
         {"mark without a break is dropped", "a" + kMarkLf + "b", "ab"},
         {"mark at the end is dropped", "a" + kMarkLf, "a"},
         {"CR character in the text", "a\rb", "a\rb"},
-        {"emoji on the second line", "1+2\n" + grin, "", grin, 0x1F600, 2, 1},
         {"emoji behind Chinese", "a\nb\n" + kFuShuUtf8 + grin + "x", "", grin, 0x1F600, 3, 3},
         {"first of two", "x\n" + rocket + "\n" + grin, "", rocket, 0x1F680, 2, 1},
         {"emoji after marks", "a" + kLoneCr + "b" + kMarkLf + "\nc" + grin, "", grin, 0x1F600, 2,
@@ -195,8 +188,7 @@ TEST(WorksheetFileTest, WritesMarksAndRefusesTheFirstCharacterGbkLacks) {
         {"zero character", "ab\ncd\0e"s, "", "\0"s, 0, 2, 3},
         {"zero before an emoji", "\0"s + grin, "", "\0"s, 0, 1, 1},
         {"invalid UTF-8 byte", "ok\n\xFF", "", "\xEF\xBF\xBD", 0xFFFD, 2, 1},
-        // The private-use neighbours between the two marks are ordinary characters.
-        {"U+F70B", "\xEF\x9C\x8B", "", "\xEF\x9C\x8B", 0xF70B, 1, 1},
+        // A private-use neighbour between the two marks is an ordinary character.
         {"U+F70C", "a\xEF\x9C\x8C\n", "", "\xEF\x9C\x8C", 0xF70C, 1, 2},
     };
     for (const Style style : {Style::CrLf, Style::Lf}) {
