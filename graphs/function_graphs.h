@@ -40,11 +40,7 @@ public:
     bool defineFunction(std::string_view text, int slot, bool show) override;
     // Clears every slot; the range, the vertical range and the list title stay.
     void clearFunctions() override;
-    // Nothing to do for these two: every change of the slots already brought the title up to
-    // date and had the displays repainted.
-    void refreshTitle() override {}
     void showGraphWindow() override;
-    void repaintGraphWindow() override {}
 
     // Flips shown of a Ready slot; does nothing for other slots.
     void toggleShown(int slot);

@@ -141,11 +141,9 @@ WorksheetLogic::Outcome WorksheetLogic::runCommandOrExpression(std::string_view 
             const bool bringUp = completedLine || m_lastKey == VirtualKey::F12;
             const bool defined = m_graphs.defineFunction(argumentLine.substr(3), slot, bringUp);
             m_mainWindow.setStatusText(defined ? messages::kFunctionDefined : std::string_view());
-            m_graphs.refreshTitle();
             if (bringUp)
                 m_graphs.showGraphWindow();
             m_worksheet.focusWorksheet();
-            m_graphs.repaintGraphWindow();
             return {Outcome::Kind::Stop, {}};
         }
         if (lower.starts_with("precision")) {

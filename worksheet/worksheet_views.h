@@ -51,11 +51,9 @@ public:
     // was ignored (show false and the slot not shown). Raises CalcError.
     virtual bool defineFunction(std::string_view text, int slot, bool show) = 0;
     virtual void clearFunctions() = 0;
-    // Brings the graph window's title up to date after a definition.
-    virtual void refreshTitle() = 0;
-    // Shows the graph window without taking the keyboard focus.
+    // Shows the graph window without taking the keyboard focus. The title and the drawing
+    // need no call: every change of the definitions brings them up to date.
     virtual void showGraphWindow() = 0;
-    virtual void repaintGraphWindow() = 0;
 };
 
 } // namespace quillet
