@@ -12,6 +12,7 @@
 #include "graphs/function_graphs.h"
 #include "graphs/function_palette.h"
 #include "tests/app/window_fixture.h"
+#include "tests/graphs/pixels.h"
 #include "worksheet/worksheet_logic.h"
 
 #include <string>
@@ -400,23 +401,15 @@ class GraphWindowTest : public WindowTest {
 protected:
     GraphWindowTest() { graph.resize(400, 300); }
 
-    static int countColour(const QImage& image, const QColor& colour, const QRect& area) {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                count += QColor(image.pixel(x, y)) == colour;
-        return count;
-    }
     // The pixels of the first function's colour in the plot.
     int curvePixels() {
-        return countColour(graph.grab().toImage(), FunctionPalette::colour(0),
-                           QRect(61, 0, 339, 270));
+        return test::countColour(graph.grab().toImage(), FunctionPalette::colour(0), 61, 0, 400,
+                                 270);
     }
     // The envelope caption's pixels: below the label row, right of the button.
     int captionPixels() {
-        const QRect area(60, graph.height() - 11, 100, 11);
-        return area.width() * area.height() -
-               countColour(graph.grab().toImage(), QColor(232, 232, 248), area);
+        const int h = graph.height();
+        return test::countNot(graph.grab().toImage(), test::kGraphFill, 60, h - 11, 160, h);
     }
     void clickList(int x) { QTest::mouseClick(&functions, Qt::LeftButton, {}, QPoint(x, 10)); }
 

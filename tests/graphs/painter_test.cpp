@@ -9,6 +9,7 @@
 #include "graphs/function_list_painter.h"
 #include "graphs/function_palette.h"
 #include "graphs/graph_painter.h"
+#include "tests/graphs/pixels.h"
 
 #include <QImage>
 #include <QPainter>
@@ -22,24 +23,14 @@
 namespace quillet {
 namespace {
 
+using test::countColour;
+using test::countNot;
+using test::kGraphFill;
+
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-const QColor kGraphFill(232, 232, 248), kListFill(160, 160, 160);
+const QColor kListFill(160, 160, 160);
 const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
-
-// Pixels of colour in the rectangle [x0, x1) x [y0, y1).
-int countColour(const QImage& image, const QColor& colour, int x0, int y0, int x1, int y1) {
-    int count = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            count += QColor(image.pixel(x, y)) == colour;
-    return count;
-}
-
-// Pixels that are not the fill colour in the rectangle [x0, x1) x [y0, y1).
-int countNot(const QImage& image, const QColor& fill, int x0, int y0, int x1, int y1) {
-    return (x1 - x0) * (y1 - y0) - countColour(image, fill, x0, y0, x1, y1);
-}
 
 // The first and last rows with a pixel of colour ({300, -1} for none).
 std::pair<int, int> rowsOf(const QImage& image, const QColor& colour) {
