@@ -54,8 +54,8 @@ screenshot() {
 program_windows() { xdotool search --onlyvisible --maxdepth 3 --pid "$pid" 2>/dev/null; }
 
 # Prints the id of the program's first visible window whose title is the given text, or
-# starts with it when the second argument is "prefix"; waits up to 10 seconds, then fails. Titles are
-# compared as the UTF-8 bytes xprop prints for _NET_WM_NAME read as 8-bit numbers
+# starts with it when the second argument is "prefix"; waits up to 10 seconds, then fails.
+# Titles are compared as the UTF-8 bytes xprop prints for _NET_WM_NAME read as 8-bit numbers
 # ("121, 32, 61"), whatever the locale.
 wait_for_title() {
     local expected id actual
@@ -130,6 +130,9 @@ expect_no_minimise_or_maximise() {
     [[ "$actions" == *_NET_WM_ACTION_CLOSE* && "$actions" != *IMIZE* ]] || fail "$2 offers: $actions"
 }
 
+# True once the window manager keeps its stacking list on the root window.
+wm_managing() { xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id'; }
+
 if [[ -n "$wm" ]]; then
     "$wm" >"$work/wm.log" 2>&1 &
     wm_pid=$!
@@ -137,10 +140,9 @@ if [[ -n "$wm" ]]; then
         # Now and then the window manager cannot open a display that has just answered:
         # it is started again.
         kill -0 $wm_pid 2>/dev/null || { "$wm" >>"$work/wm.log" 2>&1 & wm_pid=$!; }
-        xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id' && break || sleep 0.1
+        wm_managing && break || sleep 0.1
     done
-    xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id' ||
-        fail "the window manager did not start"
+    wm_managing || fail "the window manager did not start"
 fi
 
 # The desktop has no launcher: the help is shown in the program's own window, although
