@@ -88,13 +88,15 @@ focus_window() {
     sleep 0.1
 }
 
-# Clicks the main window at a point of its 237 x 160 dialog-unit layout.
-click_main() {
+# Clicks a window at a point given as arithmetic on its WIDTH and HEIGHT.
+click_in() {
     local WIDTH HEIGHT X Y SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    xdotool mousemove --window "$main" $((WIDTH * $1 / 237)) $((HEIGHT * $2 / 160)) click 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $(($2)) $(($3)) click 1
     sleep 0.15
 }
+# Clicks the main window at a point of its 237 x 160 dialog-unit layout.
+click_main() { click_in "$main" "WIDTH * $1 / 237" "HEIGHT * $2 / 160"; }
 
 type_line() { xdotool type --delay 20 "$1" && xdotool key --delay 40 Return; }
 
@@ -200,12 +202,7 @@ type_line 'fx0 -1,1,x*x'
 graph=$(wait_for_title 'y = x*x     F(x)的定积分 = 0.66' prefix) || fail "no graph window after fx0"
 
 # The function list window, moved by the user, comes back where it was after Esc and "函数".
-list_button() {
-    local WIDTH HEIGHT X Y SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$graph")"
-    xdotool mousemove --window "$graph" 25 $((HEIGHT - 16)) click 1
-}
-list_button
+click_in "$graph" 25 "HEIGHT - 16"
 functions=$(wait_for_title '自变量范围:' prefix) || fail "the function list did not appear"
 [[ -n "$wm" ]] && expect_no_minimise_or_maximise "$functions" "the function list"
 xdotool windowmove --sync "$functions" 520 380 && sleep 0.3
@@ -216,7 +213,7 @@ wait_for_window_count "$count" || fail "Esc left the graph window open"
 focus_window "$main"
 type_line 'fx1 x'
 [[ -n "$(wait_for_title 'y = x*x' prefix)" ]] || fail "the graph window did not come back"
-list_button
+click_in "$graph" 25 "HEIGHT - 16"
 [[ -n "$(wait_for_title '自变量范围:' prefix)" ]] || fail "the function list did not come back"
 sleep 0.3 && again=$(xdotool getwindowgeometry "$functions" | grep Position)
 [[ "$again" == "$moved" ]] || fail "the function list moved from '$moved' to '$again'"

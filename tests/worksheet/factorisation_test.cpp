@@ -47,11 +47,10 @@ std::string referenceFactorText(std::int64_t value) {
 }
 
 bool isPrime(std::uint64_t n) {
-    for (std::uint64_t d = 2; d * d <= n; ++d) {
-        if (n % d == 0)
-            return false;
-    }
-    return n >= 2;
+    std::uint64_t d = 2;
+    while (d * d <= n && n % d != 0)
+        ++d;
+    return n >= 2 && d * d > n;
 }
 
 // A random prime with exactly `bits` bits, found by trial division.
