@@ -15,8 +15,8 @@
 
 // Failure messages show the Qt values compared as text rather than as bytes.
 template <typename T>
-requires std::same_as<T, QString> || std::same_as<T, QPoint> || std::same_as<T, QSize> ||
-    std::same_as<T, QRect> || std::same_as<T, QUrl>
+requires std::same_as<T, QString> || std::same_as<T, QByteArray> || std::same_as<T, QPoint> ||
+    std::same_as<T, QSize> || std::same_as<T, QRect> || std::same_as<T, QUrl>
 void PrintTo(const T& value, std::ostream* os) {
     *os << QDebug::toString(value).toStdString();
 }
