@@ -42,10 +42,6 @@ protected:
         edit.setModified(false);
         return load(writeFile(pathOf(name), bytes));
     }
-    void saveAs(const QString& path) { // with the keys; the button is clicked elsewhere
-        dialogs.savePath = path;
-        QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    }
     // The worksheet text, the window title and whether the text was modified.
     std::string state() const {
         return (text() + u" | "_s + window.windowTitle() +
@@ -89,15 +85,11 @@ TEST_F(WorksheetFilesTest, SaveAsksForANameOnlyWhileTheWorksheetIsUntitled) {
 // about.
 TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
     const QString next = writeFile(pathOf(u"next.txt"_s), "next");
-    const struct {
-        bool titled, loading;
-        QString typed; // empty: nothing is changed
-        Answer answer;
-        QString saveAs; // the name chosen in the save dialog, empty to cancel it
-        bool goesOn;
-        QByteArray written; // first.txt or kept.txt afterwards
-        std::string shown;
-    } rows[] = {
+    // Whether the worksheet is tied to first.txt, whether next.txt is loaded (else the window
+    // closes), the text typed (none: nothing is changed), the answer, the name chosen in the
+    // save dialog (none: it is cancelled), whether loading or closing goes on, first.txt or
+    // kept.txt afterwards, and the worksheet then.
+    const std::tuple<bool, bool, QString, Answer, QString, bool, QByteArray, std::string> rows[] = {
         // clang-format off
         {true, false, u"b"_s, Answer::Yes, {}, true, "a\r\nb", "a\nb | Quillet - [first.txt] | modified"},
         {true, true, u"b"_s, Answer::No, {}, true, "a\r\n", "next | Quillet - [next.txt] | unmodified"},
@@ -109,30 +101,30 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
         {true, false, {}, Answer::Cancel, {}, true, "a\r\n", "a\n | Quillet - [first.txt] | unmodified"},
         // clang-format on
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.shown);
+    for (const auto& [titled, loading, typed, answer, saveAs, goesOn, written, shown] : rows) {
+        SCOPED_TRACE(shown);
         QFile::remove(pathOf(u"kept.txt"_s));
         const QString path = loadNew(u"first.txt"_s, "a\r\n");
-        if (!row.titled) {
+        if (!titled) {
             files.setCurrentFilePath(QString());
             window.setWindowTitle(u"Quillet"_s);
             setText({});
         }
-        type(row.typed);
+        type(typed);
         dialogs = ScriptedDialogs();
-        dialogs.answers = {row.answer};
-        dialogs.savePath = row.saveAs.isEmpty() ? QString() : pathOf(row.saveAs);
-        if (row.loading)
+        dialogs.answers = {answer};
+        dialogs.savePath = saveAs.isEmpty() ? QString() : pathOf(saveAs);
+        if (loading)
             load(next);
         else
-            EXPECT_EQ(files.confirmClose(), row.goesOn);
-        EXPECT_EQ(dialogs.openDialogs, row.loading && row.goesOn ? 1 : 0);
+            EXPECT_EQ(files.confirmClose(), goesOn);
+        EXPECT_EQ(dialogs.openDialogs, loading && goesOn ? 1 : 0);
         const QString question =
-            (row.loading ? u"载入新文件: "_s : u"Closing program: "_s) +
-            (row.titled ? u"将修改保存到"_s + path : u"是否保存对未命名工作表的修改？"_s);
-        EXPECT_EQ(dialogs.asked, row.typed.isEmpty() ? QStringList() : QStringList{question});
-        EXPECT_EQ(readFile(row.titled ? path : pathOf(u"kept.txt"_s)), row.written);
-        EXPECT_EQ(state(), row.shown);
+            (loading ? u"载入新文件: "_s : u"Closing program: "_s) +
+            (titled ? u"将修改保存到"_s + path : u"是否保存对未命名工作表的修改？"_s);
+        EXPECT_EQ(dialogs.asked, typed.isEmpty() ? QStringList() : QStringList{question});
+        EXPECT_EQ(std::pair(readFile(titled ? path : pathOf(u"kept.txt"_s)), state()),
+                  std::pair(written, shown));
     }
 }
 
@@ -140,11 +132,8 @@ TEST_F(WorksheetFilesTest, ChangedWorksheetIsNotDiscardedUnasked) {
 // encoding: a UTF-8 file stays UTF-8, any other GBK. Loading runs no line, even right after
 // an Enter.
 TEST_F(WorksheetFilesTest, FilesKeepTheirBytesLineBreaksAndEncoding) {
-    const struct {
-        QByteArray bytes;
-        QString typed;
-        QByteArray saved; // empty: the bytes loaded
-    } rows[] = {
+    // The bytes loaded, the text typed and the bytes saved (none: the bytes loaded).
+    const std::tuple<QByteArray, QString, QByteArray> rows[] = {
         {"x=5\r\nfx1 x\nprecision 3\r\r\n\rd\xFF", {}, {}}, // mixed line breaks, invalid GBK
         {"a=\xE5\xA4\x8D\r\n", u"数😀"_s, "a=\xE5\xA4\x8D\r\n\xE6\x95\xB0\xF0\x9F\x98\x80"},
         {"1+2\n", u"4\n5"_s, "1+2\n4\n5"},
@@ -152,18 +141,17 @@ TEST_F(WorksheetFilesTest, FilesKeepTheirBytesLineBreaksAndEncoding) {
         {"a=\xB8\xB4\r\n", u"数"_s, "a=\xB8\xB4\r\n\xCA\xFD"},
     };
     type(u"y=1\n"_s);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.bytes.toHex(' ').toStdString());
-        const QString path = loadNew(u"round.txt"_s, row.bytes);
-        edit.insertPlainText(row.typed);
+    for (const auto& [bytes, typed, saved] : rows) {
+        SCOPED_TRACE(bytes.toHex(' ').toStdString());
+        const QString path = loadNew(u"round.txt"_s, bytes);
+        edit.insertPlainText(typed);
         QFile::remove(path);
         QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(readFile(path), row.saved.isEmpty() ? row.bytes : row.saved);
-        EXPECT_TRUE(dialogs.messages.isEmpty());
+        EXPECT_EQ(std::pair(readFile(path), dialogs.messages),
+                  std::pair(saved.isEmpty() ? bytes : saved, QStringList()));
     }
-    EXPECT_EQ(text(), u"a=复\n数"_s);
-    EXPECT_EQ(status(), u"Result: 1"_s);
-    EXPECT_EQ(engine.variables().size(), 1u);
+    EXPECT_EQ(std::tuple(text(), status(), engine.variables().size()),
+              std::tuple(u"a=复\n数"_s, u"Result: 1"_s, 1u));
 }
 
 // Only regular files of at most 64 MiB are read; nothing else may block or flood the
@@ -176,10 +164,8 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
         return file.fileName();
     };
-    const struct {
-        QString path;
-        QStringList message;
-    } cases[] = {
+    // The path chosen and the parts of the message besides the path.
+    const std::pair<QString, QStringList> cases[] = {
         {pathOf(u"missing.txt"_s), {u"无法打开文件"_s, u"不存在"_s}},
         {pathOf(u"folder.txt"_s), {u"不是普通文件"_s, u"文件夹"_s}},
         {pathOf(u"pipe.txt"_s), {u"不是普通文件"_s, u"命名管道"_s}},
@@ -188,11 +174,11 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
          {u"67108865 字节"_s, u"64.0 MiB"_s, u"64 MiB 的上限"_s}},
     };
     type(u"kept"_s);
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.path.toStdString());
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path.toStdString());
         dialogs.answers = {Answer::No};
-        load(row.path);
-        expectMessage(row.message + QStringList{row.path});
+        load(path);
+        expectMessage(message + QStringList{path});
         EXPECT_EQ(state(), "kept | Quillet | modified");
     }
     // At the limit a file still loads: here up to its first byte, a zero.
@@ -208,37 +194,35 @@ TEST_F(WorksheetFilesTest, LoadRefusesWhatCannotBeAWorksheet) {
 // reports why and changes nothing: the old file stays, the worksheet stays tied to it and
 // modified, the window stays open and nothing is loaded.
 TEST_F(WorksheetFilesTest, FailedSavesChangeNothing) {
-    const struct {
-        QString typed;
-        bool folderVanishes; // renamed away with the file in it
-        QStringList message;
-    } rows[] = {
+    // The text typed, whether the folder vanishes (renamed away with the file in it), and the
+    // parts of the message.
+    const std::tuple<QString, bool, QStringList> rows[] = {
         {u"ok \U0001F600 \U0001F680"_s, false, {u"\U0001F600"_s, u"第 2 行"_s, u"1F600"_s}},
         {u"2"_s, true, {u"无法保存文件"_s, u"原因"_s}},
     };
     const QString next = writeFile(pathOf(u"next.txt"_s), "n");
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.folderVanishes);
-        const QString folder = u"work"_s + QString::number(row.folderVanishes);
+    for (const auto& [typed, folderVanishes, message] : rows) {
+        SCOPED_TRACE(folderVanishes);
+        const QString folder = u"work"_s + QString::number(folderVanishes);
         ASSERT_TRUE(QDir(dir.path()).mkdir(folder));
         const QString path = loadNew(folder + u"/sheet.txt"_s, "1\r\n");
-        edit.insertPlainText(row.typed);
+        edit.insertPlainText(typed);
         const std::string shown = state();
-        ASSERT_TRUE(!row.folderVanishes || QDir(dir.path()).rename(folder, u"moved"_s));
+        ASSERT_TRUE(!folderVanishes || QDir(dir.path()).rename(folder, u"moved"_s));
         click(c.save);
-        expectMessage(row.message);
-        saveAs(pathOf(u"next.txt/below.txt"_s)); // a path under a regular file
-        expectMessage(row.message.mid(0, 1));
-        dialogs.answers = {Answer::Yes};
+        expectMessage(message);
+        dialogs.savePath = pathOf(u"next.txt/below.txt"_s); // a path under a regular file
+        QTest::keyClick(&edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        expectMessage(message.mid(0, 1));
+        dialogs.answers = {Answer::Yes, Answer::Yes}; // on closing, then on loading
         EXPECT_FALSE(files.confirmClose());
-        expectMessage(row.message.mid(0, 1));
-        dialogs.answers = {Answer::Yes};
+        expectMessage(message.mid(0, 1));
         load(next);
-        expectMessage(row.message.mid(0, 1));
-        EXPECT_EQ(dialogs.openDialogs, 1); // only the one of loadNew
-        EXPECT_EQ(state(), shown);
-        EXPECT_EQ(files.currentFilePath(), path);
-        EXPECT_EQ(readFile(row.folderVanishes ? pathOf(u"moved/sheet.txt"_s) : path), "1\r\n");
+        expectMessage(message.mid(0, 1));
+        // The only open dialog is the one of loadNew.
+        EXPECT_EQ(std::tuple(dialogs.openDialogs, state(), files.currentFilePath()),
+                  std::tuple(1, shown, path));
+        EXPECT_EQ(readFile(folderVanishes ? pathOf(u"moved/sheet.txt"_s) : path), "1\r\n");
         dialogs.openDialogs = 0;
     }
     EXPECT_EQ(readFile(next), "n");
@@ -254,34 +238,31 @@ TEST_F(WorksheetFilesTest, SavesOnAFullDiskKeepTheOldFile) {
     if (::mount("tmpfs", QFile::encodeName(disk), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small file system (needs root): " << std::strerror(errno);
     const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk), MNT_DETACH); });
-    const struct {
-        bool saveAs, hardLinked;
-        int length; // of the typed text
-        bool written;
-    } cases[] = {
-        {false, false, 10, false},
-        {true, false, 100'000, false},
-        {false, true, 10, true},
-        {false, true, 100'000, false},
+    // Save as (else save), whether the file has a second name, the length of the text typed,
+    // and whether it is written.
+    const std::tuple<bool, bool, int, bool> cases[] = {
+        // clang-format off
+        {false, false, 10, false}, {true, false, 100'000, false},
+        {false, true, 10, true}, {false, true, 100'000, false},
+        // clang-format on
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(&row - cases);
+    for (const auto& [saveAs, hardLinked, length, written] : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::tuple(saveAs, hardLinked, length)));
         QDir(disk).removeRecursively(); // empties the disk; the mount point itself stays
         const QString path = loadNew(u"disk/sheet.txt"_s, "old\r\n");
-        const QString target = row.saveAs ? writeFile(disk + u"/other.txt"_s, "old\r\n") : path;
-        if (row.hardLinked) {
-            ASSERT_EQ(::link(QFile::encodeName(path), QFile::encodeName(path + u'2')), 0);
-        }
+        const QString target = saveAs ? writeFile(disk + u"/other.txt"_s, "old\r\n") : path;
+        ASSERT_TRUE(!hardLinked ||
+                    ::link(QFile::encodeName(path), QFile::encodeName(path + u'2')) == 0);
         QFile filler(disk + u"/filler"_s); // takes every free block
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         while (filler.write(QByteArray(512, 'f')) == 512) {
         }
-        const QString typed(row.length, u'7');
+        const QString typed(length, u'7');
         edit.insertPlainText(typed);
         dialogs.savePath = target;
-        click(row.saveAs ? c.saveAs : c.save);
-        EXPECT_EQ(readFile(target), "old\r\n" + (row.written ? typed.toLatin1() : QByteArray()));
-        if (!row.written) {
+        click(saveAs ? c.saveAs : c.save);
+        EXPECT_EQ(readFile(target), "old\r\n" + (written ? typed.toLatin1() : QByteArray()));
+        if (!written) {
             expectMessage({u"磁盘空间不足"_s, target, u"原来的文件保持不变"_s});
             EXPECT_EQ(state(),
                       "old\n" + typed.toStdString() + " | Quillet - [sheet.txt] | modified");
@@ -412,29 +393,27 @@ TEST_F(FileWriteTest, FileMountedOverIsWrittenInPlace) {
 TEST_F(FileWriteTest, SaveKeepsOwnerAndModeAndHonoursThePermissions) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "files of other users and the user nobody need root";
-    const struct {
-        bool asNobody, folderWritable;
-        mode_t mode;
-        uid_t owner;
-        int error; // 0: written
-    } cases[] = {
-        {false, true, 02640, 12345, 0}, // root saves another user's file
-        {true, false, 0644, kNobody, 0},
-        {true, true, 0444, kNobody, EACCES},
-        {true, true, 0666, 0, 0}, // root's file, writable by all
+    // Whether nobody saves (else root), whether the folder is nobody's (else closed to them),
+    // the file's mode and owner, and the error of the write (0: written). Root saves another
+    // user's file, and root's file writable by all is written by nobody.
+    const std::tuple<bool, bool, mode_t, uid_t, int> cases[] = {
+        // clang-format off
+        {false, true, 02640, 12345, 0}, {true, false, 0644, kNobody, 0},
+        {true, true, 0444, kNobody, EACCES}, {true, true, 0666, 0, 0},
+        // clang-format on
     };
-    for (const auto& c : cases) {
-        const std::string folder = std::to_string(&c - cases), name = folder + "/sheet.txt";
+    int index = 0;
+    for (const auto& [asNobody, folderWritable, mode, owner, error] : cases) {
+        const std::string folder = std::to_string(index++), name = folder + "/sheet.txt";
         SCOPED_TRACE(folder);
         ASSERT_EQ(::mkdir(pathOf(folder).c_str(), 0755), 0);
-        ASSERT_EQ(::chown(pathOf(folder).c_str(), c.folderWritable ? kNobody : 0, 0), 0);
-        makeFile(name, c.mode, c.owner, c.owner + 1);
-        struct stat before {
-        }, after{};
+        ASSERT_EQ(::chown(pathOf(folder).c_str(), folderWritable ? kNobody : 0, 0), 0);
+        makeFile(name, mode, owner, owner + 1);
+        struct stat before = {}, after = {};
         ASSERT_EQ(::stat(pathOf(name).c_str(), &before), 0);
         const pid_t child = ::fork();
         if (child == 0) {
-            if (c.asNobody &&
+            if (asNobody &&
                 (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
                  ::setresuid(kNobody, kNobody, kNobody) != 0))
                 ::_exit(255);
@@ -442,12 +421,12 @@ TEST_F(FileWriteTest, SaveKeepsOwnerAndModeAndHonoursThePermissions) {
         }
         int status = 0;
         ::waitpid(child, &status, 0);
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.error);
-        EXPECT_EQ(contentsOf(name), c.error ? "old" : "new");
+        EXPECT_EQ(std::pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentsOf(name)),
+                  std::pair(error, std::string(error ? "old" : "new")));
         ASSERT_EQ(::stat(pathOf(name).c_str(), &after), 0);
         EXPECT_EQ(std::tuple(after.st_uid, after.st_gid, after.st_mode & 07777),
-                  std::tuple(c.owner, c.owner + 1, c.mode));
-        EXPECT_TRUE(c.folderWritable || after.st_ino == before.st_ino);
+                  std::tuple(owner, owner + 1, mode));
+        EXPECT_TRUE(folderWritable || after.st_ino == before.st_ino);
     }
 }
 

@@ -13,6 +13,14 @@
 
 #include <gtest/gtest.h>
 
+// Failure messages show the Qt values compared as text rather than as bytes.
+template <typename T>
+requires std::same_as<T, QString> || std::same_as<T, QByteArray> || std::same_as<T, QPoint> ||
+    std::same_as<T, QSize> || std::same_as<T, QRect> || std::same_as<T, QUrl>
+void PrintTo(const T& value, std::ostream* os) {
+    *os << QDebug::toString(value).toStdString();
+}
+
 namespace quillet {
 
 using namespace Qt::StringLiterals;
@@ -50,6 +58,11 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         edit.setFocus();
     }
+    // Tests that change PATH or the current folder have them back afterwards.
+    ~WindowTest() override {
+        qputenv("PATH", savedPath);
+        QDir::setCurrent(savedFolder);
+    }
     // Types at the caret; a line break presses Enter.
     void type(QString text) { QTest::keyClicks(&edit, text.replace(u'\n', u'\r')); }
     // Replaces the worksheet by text, as loading does, with the caret at its end.
@@ -70,6 +83,8 @@ protected:
     QString text() const { return edit.toPlainText(); }
     QString status() const { return window.statusText(); }
 
+    const QByteArray savedPath = qgetenv("PATH");
+    const QString savedFolder = QDir::currentPath();
     ExpressionEngine engine;
     ScriptedDialogs dialogs;
     MainWindow window{engine, dialogs};

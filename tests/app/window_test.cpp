@@ -40,12 +40,11 @@ TEST_F(WorksheetEditTest, HeldArrowKeyShowsOnlyTheLineReached) {
     edit.setWorksheetText(u"y=1\ny=2\n30\n40"_s);
     QTest::keyPress(&edit, Qt::Key_Down);
     // A held key repeats as release and press pairs marked as repeats.
-    for (int i = 0; i < 2; ++i) {
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(&edit, &release);
-        EXPECT_EQ(status(), QString()) << "repeat " << i;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(&edit, &press);
+    for (const auto type :
+         {QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent event(type, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&edit, &event);
+        EXPECT_EQ(status(), QString()) << type;
     }
     QTest::keyRelease(&edit, Qt::Key_Down);
     EXPECT_EQ(status(), u"Result: 40"_s);
@@ -54,8 +53,8 @@ TEST_F(WorksheetEditTest, HeldArrowKeyShowsOnlyTheLineReached) {
 }
 
 TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEdits) {
-    const auto undoTrail = [this] { // the text after each Ctrl+Z while there is one to undo
-        QStringList trail;
+    const auto undoTrail = [this] { // the text now and after each Ctrl+Z while it undoes something
+        QStringList trail{text()};
         while (edit.document()->isUndoAvailable() && trail.size() < 5) {
             QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
             trail << text();
@@ -65,19 +64,18 @@ TEST_F(WorksheetEditTest, UndoTakesBackEachEnterWithItsOutputAndThenTheEarlierEd
     setText(u"old\n"_s);
     QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
     type(u"1+2\n"_s);
-    EXPECT_EQ(undoTrail(), (QStringList{u"1+2"_s, u"old\n"_s}));
+    EXPECT_EQ(undoTrail(), (QStringList{u"1+2\n3\n"_s, u"1+2"_s, u"old\n"_s}));
     // The Insert key's text and the keypad point join the step before them.
     setText({});
     type(u"6*7\n"_s);
     QTest::keyClick(&edit, Qt::Key_Insert);
     QTest::keyClick(&edit, Qt::Key_Period, Qt::KeypadModifier);
-    EXPECT_EQ(text(), u"6*7\n42\n42."_s);
-    EXPECT_EQ(undoTrail(), (QStringList{u"6*7"_s, {}}));
+    EXPECT_EQ(undoTrail(), (QStringList{u"6*7\n42\n42."_s, u"6*7"_s, {}}));
     // Clearing leaves an unmodified worksheet; undone, it differs from the file again.
     setText(u"a=1\n"_s);
     type(u"cls\n"_s);
     EXPECT_FALSE(edit.isModified());
-    EXPECT_EQ(undoTrail(), (QStringList{u"a=1\ncls"_s, u"a=1\n"_s}));
+    EXPECT_EQ(undoTrail(), (QStringList{{}, u"a=1\ncls"_s, u"a=1\n"_s}));
     EXPECT_TRUE(edit.isModified());
 }
 
@@ -97,46 +95,35 @@ TEST_F(WorksheetEditTest, SelectionSurvivesAButtonClickAndFollowsTextInsertedMea
     edit.setWorksheetText(u"abc\n255"_s);
     select(5, 7);
     click(c.hexadecimal); // takes the focus for a moment and gives it back
-    EXPECT_TRUE(edit.hasFocus());
-    EXPECT_EQ(selection(), std::pair(5, 7));
+    EXPECT_EQ(std::pair(edit.hasFocus(), selection()), std::pair(true, std::pair(5, 7)));
     select(1, 3);
     c.help->setFocus();
     edit.insertSystemText(u"def"_s); // replaces "bc"
     edit.setFocus();
-    EXPECT_EQ(selection(), std::pair(4, 4));
-    EXPECT_EQ(text(), u"adef\n255"_s);
+    EXPECT_EQ(std::pair(text(), selection()), std::pair(u"adef\n255"_s, std::pair(4, 4)));
     EXPECT_EQ(edit.lineWrapMode(), QPlainTextEdit::NoWrap); // a line is a line of the worksheet
 }
 
 TEST_F(MainWindowTest, ControlsFollowTheLayoutTableInDialogUnits) {
-    const struct {
-        const QWidget* control;
-        QString text;
-        int x, y, width, height;
-    } rows[] = {
-        {c.worksheet, {}, 0, 36, 194, 108},
-        {c.degrees, u"角度制"_s, 4, 6, 36, 10},
-        {c.radians, u"弧度制"_s, 40, 6, 34, 10},
-        {c.angleFrame, {}, 3, 1, 73, 17},
-        {c.variableList, u"变量列表"_s, 199, 53, 37, 14},
-        {c.status, {}, 5, 148, 194, 8}, // as wide as the worksheet
-        {c.showResults, u"编辑框内显示运算结果"_s, 4, 22, 91, 10},
-        {c.decimal, u"十进制"_s, 80, 6, 33, 10},
-        {c.hexadecimal, u"十六进制"_s, 114, 6, 42, 10},
-        {c.binary, u"二进制"_s, 157, 6, 34, 10},
-        {c.baseFrame, {}, 78, 1, 116, 17},
-        {c.load, u"载入文件"_s, 199, 78, 37, 14},
-        {c.save, u"保存文件"_s, 199, 103, 37, 14},
-        {c.saveAs, u"另存为"_s, 199, 128, 37, 14},
-        {c.help, u"帮  助"_s, 199, 28, 37, 14},
-        {c.alwaysOnTop, u"主窗口总在最前"_s, 115, 22, 67, 10},
+    // Each control's text, then its x, y, width and height in dialog units; the status line
+    // is as wide as the worksheet.
+    const std::tuple<const QWidget*, QString, int, int, int, int> rows[] = {
+        // clang-format off
+        {c.worksheet, {}, 0, 36, 194, 108}, {c.status, {}, 5, 148, 194, 8},
+        {c.angleFrame, {}, 3, 1, 73, 17}, {c.baseFrame, {}, 78, 1, 116, 17},
+        {c.degrees, u"角度制"_s, 4, 6, 36, 10}, {c.radians, u"弧度制"_s, 40, 6, 34, 10},
+        {c.decimal, u"十进制"_s, 80, 6, 33, 10}, {c.hexadecimal, u"十六进制"_s, 114, 6, 42, 10},
+        {c.binary, u"二进制"_s, 157, 6, 34, 10}, {c.showResults, u"编辑框内显示运算结果"_s, 4, 22, 91, 10},
+        {c.alwaysOnTop, u"主窗口总在最前"_s, 115, 22, 67, 10}, {c.help, u"帮  助"_s, 199, 28, 37, 14},
+        {c.variableList, u"变量列表"_s, 199, 53, 37, 14}, {c.load, u"载入文件"_s, 199, 78, 37, 14},
+        {c.save, u"保存文件"_s, 199, 103, 37, 14}, {c.saveAs, u"另存为"_s, 199, 128, 37, 14},
+        // clang-format on
     };
     const DialogUnits units(window.font());
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.x * 1000 + row.y);
-        const char* textProperty = row.control->inherits("QGroupBox") ? "title" : "text";
-        EXPECT_EQ(row.control->property(textProperty).toString(), row.text);
-        EXPECT_EQ(row.control->geometry(), units.rect(row.x, row.y, row.width, row.height));
+    for (const auto& [control, label, x, y, width, height] : rows) {
+        const char* property = control->inherits("QGroupBox") ? "title" : "text";
+        EXPECT_EQ(std::pair(control->property(property).toString(), control->geometry()),
+                  std::pair(label, units.rect(x, y, width, height)));
     }
     EXPECT_EQ(window.size(), units.size(237, 160));
     // A dialog unit is a quarter of the average character width and an eighth of its height.
@@ -168,25 +155,19 @@ TEST_F(MainWindowTest, ModeButtonsRerunTheCaretLineAndTheCheckBoxKeepsResultsOut
     EXPECT_TRUE(c.degrees->isChecked() && c.decimal->isChecked() && c.showResults->isChecked());
     type(u"sin(30)\n"_s);
     EXPECT_EQ(status(), u"Result: 0.5"_s);
-    const struct {
-        QString line;
-        QRadioButton* button;
-        QString status;
-    } cases[] = {
+    // The line at the caret, the button clicked and the status line then.
+    const std::tuple<QString, QRadioButton*, QString> cases[] = {
         {u"sin(30)"_s, c.radians, u"Result: -0.988031624093"_s},
         {u"sin(30)"_s, c.degrees, u"Result: 0.5"_s},
         {u"255"_s, c.hexadecimal, u"Result: 0xFF"_s},
         {u"5"_s, c.binary, u"Result: 0b 00000101"_s},
         {u"255"_s, c.decimal, u"Result: 255"_s},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.status.toStdString());
-        setText(row.line);
+    for (const auto& [line, button, shown] : cases) {
+        setText(line);
         window.setStatusText("kept");
-        click(row.button);
-        EXPECT_EQ(status(), row.status);
-        EXPECT_EQ(text(), row.line);
-        EXPECT_TRUE(edit.hasFocus());
+        click(button);
+        EXPECT_EQ(std::tuple(status(), text(), edit.hasFocus()), std::tuple(shown, line, true));
     }
     setText({});
     click(c.showResults);
@@ -206,10 +187,10 @@ TEST_F(MainWindowTest, EscapeIsSwallowedAndKeypadDecimalTypesAPointWhateverTheFo
         QTest::keyClick(target, Qt::Key_Escape);
         QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, QString(QChar(key)));
         QApplication::sendEvent(target, &press);
-        EXPECT_EQ(text(), u"1."_s);
-        EXPECT_EQ(window.logic().lastKey(), lastKey);
-        EXPECT_TRUE(edit.isModified());
-        EXPECT_FALSE(edit.document()->isUndoAvailable()); // loaded text has nothing to undo
+        // The key is not remembered, and the loaded text still has nothing to undo.
+        EXPECT_EQ(std::tuple(text(), window.logic().lastKey(), edit.isModified(),
+                             edit.document()->isUndoAvailable()),
+                  std::tuple(u"1."_s, lastKey, true, false));
     }
 }
 
@@ -217,10 +198,9 @@ TEST_F(MainWindowTest, AlwaysOnTopSetsTheStackingAndMovesToTheCorner) {
     for (const bool onTop : {true, false}) {
         window.move(120, 90);
         click(c.alwaysOnTop);
-        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
-        EXPECT_EQ(window.pos(), QPoint(0, 0));
-        EXPECT_TRUE(window.isVisible());
-        EXPECT_EQ(window.focusWidget(), c.alwaysOnTop);
+        EXPECT_EQ(std::tuple(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), window.pos(),
+                             window.isVisible(), window.focusWidget() == c.alwaysOnTop),
+                  std::tuple(onTop, QPoint(0, 0), true, true));
     }
 }
 
@@ -228,7 +208,6 @@ TEST_F(MainWindowTest, AlwaysOnTopSetsTheStackingAndMovesToTheCorner) {
 // were open. Escape and the close box only hide them (the graph window with its function
 // list) and give the keyboard back to the worksheet; opened again, they are where they were.
 TEST_F(MainWindowTest, CompanionWindowsFollowTheMainWindowAndHideOnEscapeOrClose) {
-    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", ""); // no desktop viewer: the help opens in its own window
     GraphWindow& graph = window.graphWindow();
     const std::function<QWidget*()> openers[] = {
@@ -247,10 +226,8 @@ TEST_F(MainWindowTest, CompanionWindowsFollowTheMainWindowAndHideOnEscapeOrClose
         for (const bool escape : {true, false}) {
             companion->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(companion));
-            if (escape)
-                QTest::keyClick(companion->focusWidget(), Qt::Key_Escape);
-            else
-                companion->close();
+            escape ? QTest::keyClick(companion->focusWidget(), Qt::Key_Escape)
+                   : void(companion->close());
             EXPECT_FALSE(companion->isVisible() || graph.functionListWindow()->isVisible());
             EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
             window.showMinimized();
@@ -261,7 +238,6 @@ TEST_F(MainWindowTest, CompanionWindowsFollowTheMainWindowAndHideOnEscapeOrClose
         }
         companion->close();
     }
-    qputenv("PATH", path);
 }
 
 TEST_F(MainWindowTest, StatusLineMarksACutTextWithAnEllipsisAndShowsItWholeUnderTheMouse) {
@@ -288,45 +264,37 @@ TEST_F(MainWindowTest, CloseAsksAboutChangesAndCancelKeepsTheWindowOpen) {
 TEST_F(MainWindowTest, HelpOpensInTheDesktopViewerWhenThereIsOneAndInItsOwnWindowOtherwise) {
     QTest::keyClick(&edit, Qt::Key_F1); // help is reached by its button only
     EXPECT_EQ(window.helpWindow(), nullptr);
-    const QString previousFolder = QDir::currentPath();
-    const QByteArray previousPath = qgetenv("PATH");
     QTextBrowser opened;
     QDesktopServices::setUrlHandler(u"file"_s, &opened, "setSource");
-    const struct {
-        bool document, launcher;
-        QByteArray application;
-    } cases[] = {
-        {false, true, "viewer.desktop"}, // no document
-        {true, false, "viewer.desktop"}, // no launcher
-        {true, true, ""},                // no application for the type
-        {true, true, "viewer.desktop"},  // the only one the desktop's viewer opens
+    // A document, a launcher, the application for the document's type; the viewer opens it.
+    const std::tuple<bool, bool, QByteArray, bool> cases[] = {
+        {false, true, "viewer.desktop", false},
+        {true, false, "viewer.desktop", false},
+        {true, true, "", false},
+        {true, true, "viewer.desktop", true},
     };
-    for (const auto& row : cases) {
-        const bool viewer = &row == &cases[3];
-        SCOPED_TRACE(row.document * 100 + row.launcher * 10 + viewer);
+    for (const auto& [document, launcher, application, viewer] : cases) {
+        SCOPED_TRACE(document * 100 + launcher * 10 + viewer);
         QTemporaryDir folder, tools;
         ASSERT_TRUE(QDir::setCurrent(folder.path()));
-        if (row.launcher)
+        if (launcher)
             writeFile(tools.filePath(u"xdg-open"_s), "#!/bin/sh\n");
         writeFile(tools.filePath(u"xdg-mime"_s),
-                  "#!/bin/sh\n[ $2 = filetype ] && echo text/x-help || echo " + row.application);
+                  "#!/bin/sh\n[ $2 = filetype ] && echo text/x-help || echo " + application);
         qputenv("PATH", QFile::encodeName(tools.path()));
-        if (row.document)
+        if (document)
             writeFile(folder.filePath(u"help.mht"_s), "help");
         opened.setSource(QUrl());
         if (window.helpWindow())
             window.helpWindow()->hide();
 
         click(c.help);
-        const QString document = QDir(folder.path()).absoluteFilePath(u"help.mht"_s);
-        EXPECT_EQ(opened.source(), viewer ? QUrl::fromLocalFile(document) : QUrl());
-        HelpWindow* help = window.helpWindow();
-        EXPECT_EQ(help && help->isVisible(), !viewer);
-        EXPECT_TRUE(edit.hasFocus());
+        const HelpWindow* help = window.helpWindow();
+        EXPECT_EQ(std::tuple(opened.source(), help && help->isVisible(), edit.hasFocus()),
+                  std::tuple(viewer ? QUrl::fromLocalFile(folder.filePath(u"help.mht"_s)) : QUrl(),
+                             !viewer, true));
     }
-    qputenv("PATH", previousPath);
     QDesktopServices::unsetUrlHandler(u"file"_s);
-    QDir::setCurrent(previousFolder);
     const QSize screen = QGuiApplication::primaryScreen()->availableSize();
     EXPECT_EQ(window.helpWindow()->size(), QSize(720, 640).boundedTo(screen * 9 / 10));
 }
@@ -340,7 +308,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&list));
         list.list()->setCurrentRow(0);
     }
-    QStringList items() const { return list.itemTexts(); }
 
     VariableListWindow& list = window.variableListWindow();
 };
@@ -354,8 +321,8 @@ TEST_F(VariableListWindowTest, ItemsAreDecimalAndSortedAndTheListFillsTheWindowA
     EXPECT_EQ(list.size(), DialogUnits(dialogFont(10)).size(154, 82));
     click(c.hexadecimal);
     type(u"A=5\na=3\nY=2\nx=5\nz=3+4i\nh=255.125\nprecision 4\n"_s);
-    EXPECT_EQ(items(), (QStringList{u"a = 3"_s, u"A = 5"_s, u"h = 255.1"_s, u"x = 5"_s, u"Y = 2"_s,
-                                    u"z = 3 + 4i"_s}));
+    EXPECT_EQ(list.itemTexts(), (QStringList{u"a = 3"_s, u"A = 5"_s, u"h = 255.1"_s, u"x = 5"_s,
+                                             u"Y = 2"_s, u"z = 3 + 4i"_s}));
     list.show();
     for (const QSize size : {QSize(400, 300), QSize(20, 10)}) {
         list.resize(size);
@@ -374,9 +341,8 @@ TEST_F(VariableListWindowTest, DoubleClickInsertsTheNameUndoablyReplacingTheSele
     QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
-    EXPECT_EQ(text(), u"a+x"_s);
-    EXPECT_TRUE(edit.isModified());
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window) && edit.hasFocus());
+    EXPECT_EQ(std::pair(text(), edit.isModified()), std::pair(u"a+x"_s, true));
     edit.undo();
     EXPECT_EQ(text(), u"a+b"_s);
 }
@@ -385,7 +351,7 @@ TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariable) {
     type(u"x=5\nY=2\n"_s);
     showAndSelect();
     QTest::keyClick(list.list(), Qt::Key_Delete);
-    EXPECT_EQ(items(), QStringList{u"Y = 2"_s});
+    EXPECT_EQ(list.itemTexts(), QStringList{u"Y = 2"_s});
     // No item is selected afterwards: a second Delete erases nothing.
     QTest::keyClick(list.list(), Qt::Key_Delete);
     EXPECT_EQ(engine.variables().find("x"), nullptr);
@@ -394,7 +360,7 @@ TEST_F(VariableListWindowTest, DeleteErasesOnlyTheSelectedVariable) {
     type(u"x=8\n"_s);
     engine.variables().lookupOrCreate("w") = 9.0;
     click(c.variableList);
-    EXPECT_EQ(items(), (QStringList{u"x = 8"_s, u"Y = 2"_s}));
+    EXPECT_EQ(list.itemTexts(), (QStringList{u"x = 8"_s, u"Y = 2"_s}));
 }
 
 class GraphWindowTest : public WindowTest {
@@ -435,8 +401,8 @@ TEST_F(GraphWindowTest, StartsHiddenAndItsButtonStaysInTheCornerAndShowsTheFixed
     EXPECT_FALSE(graph.isVisible() || graph.envelopeMode() || functions.isVisible());
     EXPECT_EQ(graph.minimumSize(), QSize(130, 100));
     EXPECT_EQ(graph.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    EXPECT_EQ(functions.windowType(), Qt::Tool);
-    EXPECT_EQ(functions.minimumSize(), functions.maximumSize());
+    EXPECT_EQ(std::tuple(functions.windowType(), functions.minimumSize()),
+              std::tuple(Qt::Tool, functions.maximumSize()));
     EXPECT_GT(functions.height(), 200); // 126 dialog units: room for the ten rows
     QPushButton* button = graph.functionsButton();
     EXPECT_EQ(button->text(), u"函数");
