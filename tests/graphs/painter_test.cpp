@@ -23,37 +23,25 @@
 namespace quillet {
 namespace {
 
-using test::countColour;
-using test::countNot;
-using test::kGraphFill;
+using namespace test;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-const QColor kListFill(160, 160, 160);
-const QColor kBlack(0, 0, 0), kWhite(255, 255, 255);
+const QColor kListFill(160, 160, 160), kBlack(0, 0, 0), kWhite(255, 255, 255);
 
-// The first and last rows with a pixel of colour ({300, -1} for none).
-std::pair<int, int> rowsOf(const QImage& image, const QColor& colour) {
-    std::pair<int, int> rows(300, -1);
-    for (int y = 0; y < image.height(); ++y)
-        if (countColour(image, colour, 0, y, image.width(), y + 1) > 0)
-            rows = {std::min(rows.first, y), y};
-    return rows;
-}
-
-// An image of size in fill with text written as the painters write theirs: its top-left
-// corner at `at`, in font and pen colour on an opaque background.
-QImage written(QSize size, const QColor& fill, const QColor& background, const QFont& font,
-               const QColor& pen, QPoint at, const char* text) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(fill);
-    QPainter painter(&image);
+// Whether area of image shows fill with text written as the painters write theirs: its
+// top-left corner at `at`, in font and pen colour on an opaque background.
+bool shows(const QImage& image, QRect area, const QColor& fill, const QColor& background,
+           const QFont& font, const QColor& pen, QPoint at, const char* text) {
+    QImage expected(image.size(), QImage::Format_RGB32);
+    expected.fill(fill);
+    QPainter painter(&expected);
     painter.setFont(font);
     painter.setPen(pen);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(background);
     painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), QString::fromUtf8(text));
-    return image;
+    return image.copy(area) == expected.copy(area);
 }
 
 class Painter : public ::testing::Test {
@@ -62,21 +50,17 @@ protected:
     void define(const std::string& text, int slot) {
         EXPECT_TRUE(graphs.defineFunction(text, slot, true)) << text;
     }
-    // Renders onto magenta, so that anything the painter leaves shows up.
-    QImage renderGraph(QSize size, bool envelope = false) const {
+    // Renders the graph, in envelope mode if asked (or with list, the function list, with
+    // captions if asked) onto magenta, so that anything the painter leaves shows up.
+    QImage render(QSize size, bool envelopeOrCaptions = false, bool list = false) const {
         QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        paintGraph(painter, graphs, size, envelope, fonts);
+        if (list)
+            paintFunctionList(painter, graphs, size, envelopeOrCaptions, fonts);
+        else
+            paintGraph(painter, graphs, size, envelopeOrCaptions, fonts);
         EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode); // the caller's state is back
-        return image;
-    }
-    QImage renderList(bool captions) const {
-        QImage image(300, 260, QImage::Format_RGB32);
-        image.fill(Qt::magenta);
-        QPainter painter(&image);
-        paintFunctionList(painter, graphs, image.size(), captions, fonts);
-        EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode);
         return image;
     }
 
@@ -139,10 +123,10 @@ TEST(PlotGeometry, ColumnsFollowTheRunningSinglePrecisionPosition) {
 TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
     define(" -1,1,x*x", 0);
     graphs.toggleShown(0); // the labels stay, the curve goes
-    const QImage image = renderGraph(QSize(400, 300));
+    const QImage image = render(QSize(400, 300));
     // The envelope caption under the labels (its top at H - 14) shows in envelope mode only.
     EXPECT_EQ(countNot(image, kGraphFill, 60, 289, 160, 300), 0);
-    EXPECT_GT(countNot(renderGraph(QSize(400, 300), true), kGraphFill, 60, 289, 160, 300), 20);
+    EXPECT_GT(countNot(render(QSize(400, 300), true), kGraphFill, 60, 289, 160, 300), 20);
     // The horizontal axis at y h + 20 = 270 to the right edge; the vertical one at x 60 from
     // the top to y h + 24 (a line leaves out its end pixel).
     EXPECT_EQ(countColour(image, kBlack, 61, 270, 400, 271), 339);
@@ -152,9 +136,8 @@ TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
     for (const int y : {10, 135, 260})
         EXPECT_EQ(countColour(image, kBlack, 54, y - 1, 60, y + 2), 5) << y;
     // The labels are written in the label font, black on white: the upper one at (0, 5).
-    EXPECT_EQ(image.copy(0, 0, 54, 60),
-              written(QSize(400, 300), kGraphFill, kWhite, fonts.label, kBlack, {0, 5}, "        1")
-                  .copy(0, 0, 54, 60));
+    EXPECT_TRUE(
+        shows(image, {0, 0, 54, 60}, kGraphFill, kWhite, fonts.label, kBlack, {0, 5}, "        1"));
     // Each label's white box starts at its corner: x 0, y 5, h/2 + 5 and h + 3 on the left;
     // y h + 25, x 60, w/2 + 35 and w + 10 below.
     const auto white = [&](int x, int y) { return x >= 0 && QColor(image.pixel(x, y)) == kWhite; };
@@ -163,34 +146,26 @@ TEST_F(Painter, AxesTicksAndLabelsWhereThereIsRoom) {
             << c.x() << "," << c.y();
     // Narrower plots drop the labels below, the middle one first; their ticks at x w/2 + 60
     // and W - 2, y 270 to 274, stay.
-    const std::tuple<int, bool, bool> widths[] = {
-        // client width, xMinLabel and xMaxLabel drawn, xMidLabel drawn
-        {400, true, true},  {211, true, true},   {210, true, false},
-        {161, true, false}, {160, false, false}, {130, false, false}};
-    for (const auto& [clientWidth, ends, middle] : widths) {
-        SCOPED_TRACE(clientWidth);
-        const QImage narrow = renderGraph(QSize(clientWidth, 300));
+    // client width, xMinLabel xMidLabel xMaxLabel drawn (1) or not (0)
+    const std::pair<int, std::string> widths[] = {{400, "111"}, {211, "111"}, {210, "101"},
+                                                  {161, "101"}, {160, "000"}, {130, "000"}};
+    for (const auto& [clientWidth, drawn] : widths) {
+        const QImage narrow = render(QSize(clientWidth, 300));
         const int w = clientWidth - 60;
-        // A drawn label leaves its white box (and its glyphs) below the axis, at y h + 25.
-        const auto labelDrawn = [&](int left) {
-            return countNot(narrow, kGraphFill, left, 275, left + 12, 285) > 0;
-        };
-        EXPECT_EQ(labelDrawn(60), ends);
-        EXPECT_EQ(labelDrawn(w / 2 + 35), middle);
-        EXPECT_EQ(labelDrawn(w + 10), ends);
-        for (const int x : {w / 2 + 60, clientWidth - 2})
-            EXPECT_EQ(countColour(narrow, kBlack, x - 1, 270, x + 2, 275), 7) << x; // and axis
+        std::string seen; // a drawn label leaves its white box (and glyphs) at y h + 25
+        for (const int left : {60, w / 2 + 35, w + 10})
+            seen += countNot(narrow, kGraphFill, left, 275, left + 12, 285) > 0 ? "1" : "0";
+        for (const int x : {w / 2 + 60, clientWidth - 2}) // pixels of tick and axis
+            seen += ' ' + std::to_string(countColour(narrow, kBlack, x - 1, 270, x + 2, 275));
+        EXPECT_EQ(seen, drawn + " 7 7") << clientWidth;
     }
     // A client area without room for a plot (61 x 51 at least) gets the fill only.
-    const std::tuple<int, int, bool> tiny[] = {
-        {0, 0, false}, {60, 300, false}, {400, 50, false}, {61, 51, true}};
-    for (const auto& [width, height, plot] : tiny) {
-        for (const bool envelope : {false, true}) {
-            const QImage small = renderGraph(QSize(width, height), envelope);
-            EXPECT_EQ(countNot(small, kGraphFill, 0, 0, width, height) > 0, plot)
+    for (const auto& [width, height, plot] :
+         {std::tuple(0, 0, false), {60, 300, false}, {400, 50, false}, {61, 51, true}})
+        for (const bool envelope : {false, true})
+            EXPECT_EQ(plot, countNot(render({width, height}, envelope), kGraphFill, 0, 0, width,
+                                     height) > 0)
                 << width << " x " << height;
-        }
-    }
 }
 
 // Shown alone, a curve's largest sample lies on the upper tick (y 10) and its smallest on
@@ -219,11 +194,14 @@ TEST_F(Painter, CurvesRunFromTickToTickWithGapsWhereSamplesAreNotFinite) {
         define(definition, 0);
         for (const bool envelope : {false, true}) {
             SCOPED_TRACE(testing::Message() << definition << (envelope ? " envelope" : ""));
-            const QImage image = renderGraph(QSize(400, 300), envelope);
+            const QImage image = render(QSize(400, 300), envelope);
             EXPECT_EQ(countColour(image, colour, 61, 0, 400, 270) > 330, bottom > 0);
             const bool gap = std::string(definition) == " 0,1,ln(x)" || bottom < 0;
             EXPECT_EQ(countColour(image, colour, 60, 0, 61, 300) == 0, gap); // the first column
-            const std::pair<int, int> rows = rowsOf(image, colour);
+            std::pair<int, int> rows(300, -1); // the first and last rows with the colour
+            for (int y = 0; y < 300; ++y)
+                if (countColour(image, colour, 0, y, 400, y + 1) > 0)
+                    rows = {std::min(rows.first, y), y};
             const int top = envelope ? envelopeTop : ordinaryTop;
             EXPECT_TRUE(top == 0 || rows == std::pair(top, bottom))
                 << rows.first << "-" << rows.second;
@@ -231,19 +209,18 @@ TEST_F(Painter, CurvesRunFromTickToTickWithGapsWhereSamplesAreNotFinite) {
     }
     // The envelope strokes the spike's column, x 197 (samples 399 to 401), from the zero line
     // up to the peak, the only pixel on the upper tick.
-    const QImage spike = renderGraph(QSize(400, 300), true);
+    const QImage spike = render(QSize(400, 300), true);
     EXPECT_EQ(countColour(spike, colour, 197, 10, 198, 260), 250);
     EXPECT_EQ(countColour(spike, colour, 61, 10, 400, 11), 1);
     // A value alone between gaps is a point, drawn by its own curve only: sample 399 of 0 to
     // 997, at x 197, on the lower tick once slot 1 shows a 1.
     define(" 0,997,ln(cpx(399,400))", 0);
     define("1", 1);
-    const QImage lone = renderGraph(QSize(400, 300));
+    const QImage lone = render(QSize(400, 300));
     EXPECT_EQ(countColour(lone, colour, 0, 0, 400, 300), 1);
     EXPECT_EQ(QColor(lone.pixel(197, 260)), colour);
     // A plot one pixel wide has no columns: the first sample alone, a point.
-    const QImage narrow = renderGraph(QSize(61, 300));
-    EXPECT_EQ(countColour(narrow, FunctionPalette::colour(1), 0, 0, 61, 300), 1);
+    EXPECT_EQ(countColour(render(QSize(61, 300)), FunctionPalette::colour(1), 0, 0, 61, 300), 1);
 }
 
 // Only shown, Ready slots are drawn, each in its palette colour, and set the vertical range.
@@ -255,21 +232,23 @@ TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
     define(" 0,1,x", 0);
     define("2*x", 1);
     graphs.toggleShown(1);
-    EXPECT_THROW(graphs.defineFunction("sqrt(x-2)", 2, true), CalcError);
+    EXPECT_THROW(graphs.defineFunction("sqr(x-2)", 2, true), CalcError);
     define("1-x", 3); // shown after a hidden and a failed row
     define("x*0+0.25", 4);
-    const QImage graph = renderGraph(QSize(400, 300));
-    for (int slot = 0; slot < 10; ++slot) {
-        const int pixels = countColour(graph, FunctionPalette::colour(slot), 0, 0, 400, 300);
-        EXPECT_TRUE(slot == 0 || slot == 3 || slot == 4 ? pixels > 100 : pixels == 0) << slot;
-    }
+    const QImage graph = render(QSize(400, 300));
+    for (int slot = 0; slot < 10; ++slot) // over 100 pixels of a drawn slot, none of another
+        EXPECT_EQ(std::min(countColour(graph, FunctionPalette::colour(slot), 0, 0, 400, 300), 101),
+                  slot == 0 || slot == 3 || slot == 4 ? 101 : 0)
+            << slot;
 
-    const QImage captions = renderList(true), results = renderList(false);
+    const QImage captions = render({300, 260}, true, true),
+                 results = render({300, 260}, false, true);
     EXPECT_EQ(countColour(captions, Qt::magenta, 0, 0, 300, 260), 0);
-    const std::tuple<int, bool, QColor> swatches[] = {
-        {0, true, QColor(48, 48, 248)}, {1, false, QColor(0, 200, 0)},
-        {2, false, QColor(200, 0, 0)},  {3, true, QColor(48, 248, 248)},
-        {5, false, QColor(0, 0, 100)},  {9, false, QColor(100, 100, 0)}};
+    // clang-format off
+    const std::tuple<int, bool, QRgb> swatches[] = { // row, raised, fill
+        {0, true, qRgb(48, 48, 248)}, {1, false, qRgb(0, 200, 0)}, {2, false, qRgb(200, 0, 0)},
+        {3, true, qRgb(48, 248, 248)}, {5, false, qRgb(0, 0, 100)}, {9, false, qRgb(100, 100, 0)}};
+    // clang-format on
     for (const auto& [row, raised, fill] : swatches) {
         SCOPED_TRACE(row);
         const int top = 20 * row + 5;
@@ -280,27 +259,22 @@ TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
         EXPECT_EQ(countColour(captions, raised ? kBlack : kWhite, 4, top - 1, 21, top + 16), 33);
         EXPECT_EQ(countColour(captions, kListFill, 3, top - 2, 22, top + 17), 19 * 19 - 17 * 17);
     }
-    // The darkest text pixel: black on a shown row, dark grey on the others.
-    const auto darkest = [&](int row) {
-        QRgb dark = qRgb(255, 255, 255);
-        for (int y = 20 * row + 4; y < 20 * row + 20; ++y)
-            for (int x = 28; x < 300; ++x)
-                if (qGray(captions.pixel(x, y)) < qGray(dark))
-                    dark = captions.pixel(x, y);
-        return QColor(dark);
-    };
-    EXPECT_LT(qGray(darkest(3).rgb()), 20);
-    EXPECT_EQ(darkest(1), QColor(96, 96, 96));
-    EXPECT_EQ(darkest(2), QColor(96, 96, 96));
+    // A row's caption is written at (28, 20 * row + 4) in the list row font: black on a shown
+    // row, dark grey on the others.
+    const QColor grey(96, 96, 96);
+    const std::tuple<int, QColor, const char*> texts[] = {{0, kBlack, "y = x     "},
+                                                          {1, grey, "y = 2*x     "},
+                                                          {2, grey, "y = sqr(x-2)     复数值错误"},
+                                                          {3, kBlack, "y = 1-x     "}};
+    for (const auto& [row, pen, text] : texts)
+        EXPECT_TRUE(shows(captions, {22, 20 * row, 278, 20}, kListFill, kListFill, fonts.listRow,
+                          pen, {28, 20 * row + 4}, text))
+            << row;
     for (const QImage& image : {captions, results}) {
         EXPECT_GT(countNot(image, kListFill, 28, 44, 300, 60), 20);  // the failed row's message
         EXPECT_EQ(countNot(image, kListFill, 22, 100, 300, 200), 0); // empty rows
     }
-    // Row 0's caption is written at (28, 4) in the list row font, in black; its integral line
-    // is longer.
-    EXPECT_EQ(captions.copy(22, 0, 278, 20), written(captions.size(), kListFill, kListFill,
-                                                     fonts.listRow, kBlack, {28, 4}, "y = x     ")
-                                                 .copy(22, 0, 278, 20));
+    // Row 0's integral line is longer than its caption.
     EXPECT_GT(countNot(results, kListFill, 100, 4, 300, 20), 20);
 
     const std::tuple<int, int, std::optional<int>, bool> clicks[] = {
@@ -310,9 +284,9 @@ TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
         {25, 10, {}, false},  {26, 10, {}, true},   {100, 3, {}, true}, {250, 250, {}, true},
         {-1, 10, {}, false}};
     for (const auto& [x, y, toggle, flip] : clicks) {
-        const ListClick click = hitTestFunctionList(graphs, QPoint(x, y));
-        EXPECT_EQ(click.toggleSlot, toggle) << x << "," << y;
-        EXPECT_EQ(click.flipCaptions, flip) << x << "," << y;
+        const ListClick c = hitTestFunctionList(graphs, QPoint(x, y));
+        EXPECT_EQ(std::pair(c.toggleSlot, c.flipCaptions), std::pair(toggle, flip))
+            << x << "," << y;
     }
 }
 
