@@ -19,6 +19,12 @@ for tool in Xvfb xdotool xclip xprop $wm; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
+# Runs a command until it succeeds, at most $1 times a tenth of a second apart.
+retry() {
+    for _ in $(seq "$1"); do "${@:2}" && return 0 || sleep 0.1; done
+    return 1
+}
+
 work=$(mktemp -d)
 pid="" wm_pid="" server_pid=""
 trap 'kill $pid $wm_pid 2>/dev/null; wait $pid $wm_pid 2>/dev/null; kill $server_pid 2>/dev/null;
@@ -31,11 +37,9 @@ trap 'kill $pid $wm_pid 2>/dev/null; wait $pid $wm_pid 2>/dev/null; kill $server
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
     2>"$work/server.log" &
 server_pid=$!
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break || sleep 0.1; done
-[[ -s "$work/display" ]] || { echo "FAIL: the virtual display did not start"; exit 1; }
+retry 100 test -s "$work/display" || { echo "FAIL: the virtual display did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break || sleep 0.1; done
-xprop -root >/dev/null 2>&1 || { cat "$work/server.log"; echo "FAIL: display $DISPLAY does not answer"; exit 1; }
+retry 50 xprop -root >/dev/null 2>&1 || { cat "$work/server.log"; echo "FAIL: no display"; exit 1; }
 
 fail() {
     echo "FAIL${wm:+ (under $wm)}: $*"
@@ -51,36 +55,30 @@ screenshot() {
     import -window root "$shots/$1${wm:+_$wm}.png" && echo "screenshot: $shots/$1${wm:+_$wm}.png"
 }
 
-
 # The program's visible windows: top-level windows, or the clients in the window manager's
 # frames.
 program_windows() { xdotool search --onlyvisible --maxdepth 3 --pid "$pid" 2>/dev/null; }
 
 # Prints the id of the program's first visible window whose title is the given text, or
-# starts with it when the second argument is "prefix"; waits up to 10 seconds, then fails.
-# Titles are compared as the UTF-8 bytes xprop prints for _NET_WM_NAME read as 8-bit numbers
-# ("121, 32, 61"), whatever the locale.
-wait_for_title() {
+# starts with it when the second argument is "prefix". Titles are compared as the UTF-8 bytes
+# xprop prints for _NET_WM_NAME read as 8-bit numbers ("121, 32, 61"), whatever the locale.
+find_title() {
     local expected id actual
     expected=$(printf '%s' "$1" | od -An -tu1 | xargs | sed 's/ /, /g')
-    for _ in $(seq 100); do
-        for id in $(program_windows); do
-            actual=$(xprop -id "$id" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null |
-                sed -n 's/^_NET_WM_NAME = //p')
-            [[ "$actual" == "$expected" || ("${2:-}" == prefix && "$actual" == "$expected, "*) ]] &&
-                echo "$id" && return
-        done
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.1
+    for id in $(program_windows); do
+        actual=$(xprop -id "$id" -notype -f _NET_WM_NAME 8c _NET_WM_NAME 2>/dev/null |
+            sed -n 's/^_NET_WM_NAME = //p')
+        [[ "$actual" == "$expected" || ("${2:-}" == prefix && "$actual" == "$expected, "*) ]] &&
+            echo "$id" && return
     done
     return 1
 }
+# The same, waiting up to 10 seconds for the window.
+wait_for_title() { retry 100 find_title "$@"; }
 
-# Waits until the program shows the given number of windows.
-wait_for_window_count() {
-    for _ in $(seq 100); do (($(program_windows | wc -l) == $1)) && return 0 || sleep 0.1; done
-    return 1
-}
+# Waits up to 10 seconds until the program shows the given number of windows.
+window_count_is() { (($(program_windows | wc -l) == $1)); }
+wait_for_window_count() { retry 100 window_count_is "$1"; }
 
 # Without a window manager the keyboard focus is set directly.
 focus_window() {
@@ -105,18 +103,14 @@ copy_all() {
     rm -f "$work/clipboard" && xdotool key --delay 40 ctrl+a ctrl+c && sleep 0.2
     xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null
 }
+# ... and compares it with the given text byte for byte.
+copied_is() {
+    copy_all && [[ "$(od -An -tx1 <"$work/clipboard")" == "$(printf '%s' "$1" | od -An -tx1)" ]]
+}
 
 # Copies the whole worksheet through the clipboard and checks it is the given text.
 expect_worksheet() {
-    local expected actual=""
-    expected=$(printf '%s' "$1" | od -An -tx1)
-    for _ in $(seq 20); do
-        copy_all
-        actual=$(od -An -tx1 <"$work/clipboard")
-        [[ "$actual" == "$expected" ]] && break
-        sleep 0.1
-    done
-    [[ "$actual" == "$expected" ]] || fail "$2: the worksheet is '$(cat "$work/clipboard")'"
+    retry 20 copied_is "$1" || fail "$2: the worksheet is '$(cat "$work/clipboard")'"
     xdotool key --delay 40 ctrl+End
 }
 
@@ -141,8 +135,7 @@ wm_managing() { xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'win
 if [[ -n "$wm" ]]; then
     "$wm" >"$work/wm.log" 2>&1 &
     wm_pid=$!
-    for _ in $(seq 50); do wm_managing && break || sleep 0.1; done
-    wm_managing || fail "the window manager did not start"
+    retry 50 wm_managing || fail "the window manager did not start"
 fi
 
 # The desktop has no launcher: the help is shown in the program's own window, although
