@@ -42,36 +42,6 @@ TEST(FunctionSlot, SamplesStepEvenlyAndTheLastReachingTheBoundIsNudged) {
     EXPECT_TRUE(slot.minValue() >= -2.0 && slot.minValue() < -2.0 + 1e-12) << slot.minValue();
 }
 
-TEST(FunctionSlot, VariableXIsRestoredOrCreated) {
-    const std::tuple<const char*, const char*, double, const char*, Complex> cases[] = {
-        // x before, expression, lower bound (upper 1), message, x afterwards
-        {"", "x*x", 0, "", {0, 0}},
-        {"", "sqr(x)", -1, "复数值错误", {0, 0}},       // fails at priming
-        {"x=5", "sqr(x-0.5)", 0, "复数值错误", {5, 0}}, // one complex point midway
-        {"x=5", "1/0", 0, "Division by Zero", {5, 0}},
-        // A complex x fails before anything is evaluated: rnd would draw from the generator.
-        {"x=2i", "rnd(1)", 0, "复数值错误", {0, 2}},
-    };
-    for (const auto& [before, expression, xMin, message, after] : cases) {
-        SCOPED_TRACE(std::string(before) + " " + expression);
-        ExpressionEngine engine;
-        engine.evaluateLine(before);
-        FunctionSlot slot;
-        std::string error;
-        try {
-            slot.define(engine, expression, xMin, 1);
-        } catch (const CalcError& e) {
-            error = e.message();
-        }
-        // The caption is set before evaluating; the generator is left alone.
-        const SlotState state = *message ? SlotState::Failed : SlotState::Ready;
-        EXPECT_EQ(std::tuple(error, *engine.variables().find("x"), slot.state(), slot.caption(),
-                             engine.nextRandom()),
-                  std::tuple(message, after, state, "y = "s + expression + "     ",
-                             ExpressionEngine().nextRandom()));
-    }
-}
-
 std::string joined(const AxisLabels& l) {
     return l.yMax + '|' + l.yMid + '|' + l.yMin + '|' + l.xMin + '|' + l.xMid + '|' + l.xMax;
 }

@@ -147,6 +147,15 @@ TEST_F(Transcript, FunctionDefinitions) {
     EXPECT_EQ(session.graphs().graphTitle(), "");
 }
 
+// Sampling leaves x as it was, or creates it as 0; a complex x fails before anything is
+// evaluated, or rnd would draw from the generator (its first draw is 0.1526...).
+TEST_F(Transcript, DefinitionsLeaveTheVariableXAsItWas) {
+    type(
+        {"fx0 -1,1,sqr(x) => # 复数值错误; x => 0; x=5 => | Result: 5; fx0 0,1,sqr(x-0.5) => # "
+         "复数值错误; x => 5; fx0 0,1,1/0 => # Division by Zero; x => 5; x=2i => | Result: 0 + 2i; "
+         "fx0 0,1,rnd(1) => # 复数值错误; x => 0 + 2i; rnd(1) => 0.152617321152"});
+}
+
 TEST_F(Transcript, PrecisionIsClampedAndEveryPrecisionFormatsPiAndPointThree) {
     const std::string pi = "3.14159 3 3.1 3.14 3.142 3.1416 3.14159 3.141593 3.1415927 3.14159265 "
                            "3.141592654 3.1415926536 3.14159265359 3.14159265359 3.1415926535898 "
