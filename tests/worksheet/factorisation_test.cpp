@@ -93,10 +93,9 @@ TEST(FactorText, ExamplesGiveExactText) {
 }
 
 TEST(FactorText, MatchesTrialDivisionForEveryValueUpTo100000) {
-    for (std::int64_t n = -2; n <= 100000; ++n) {
+    for (std::int64_t n = -2; n <= 100000; ++n)
         if (const std::string fast = factorText(n); fast != referenceFactorText(n))
             FAIL() << "n = " << n << ": got " << fast << ", expected " << referenceFactorText(n);
-    }
 }
 
 // Squares and cubes of primes, up to the largest that fit, and products of two primes of
