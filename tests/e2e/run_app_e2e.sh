@@ -132,11 +132,8 @@ expect_no_minimise_or_maximise() {
 # True once the window manager keeps its stacking list on the root window.
 wm_managing() { xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q 'window id'; }
 
-if [[ -n "$wm" ]]; then
-    "$wm" >"$work/wm.log" 2>&1 &
-    wm_pid=$!
-    retry 50 wm_managing || fail "the window manager did not start"
-fi
+[[ -n "$wm" ]] && { "$wm" >"$work/wm.log" 2>&1 & wm_pid=$!; }
+[[ -z "$wm" ]] || retry 50 wm_managing || fail "the window manager did not start"
 
 # The desktop has no launcher: the help is shown in the program's own window, although
 # help.mht lies in the current folder.
@@ -166,8 +163,7 @@ type_line '2*3'
 # "载入文件" (199, 78), "保存文件" (199, 103) and "另存为" (199, 128) open dialogs; after
 # Escape the keyboard is back in the worksheet.
 count=$(program_windows | wc -l)
-for button in '78 1+3' '103 1+4' '128 1+5'; do
-    read -r y line <<<"$button"
+while read -r y line; do
     click_main 217 $((y + 7))
     wait_for_window_count $((count + 1)) || fail "no dialog after the button at $y"
     sleep 0.2
@@ -175,7 +171,7 @@ for button in '78 1+3' '103 1+4' '128 1+5'; do
     wait_for_window_count "$count" || fail "the dialog of the button at $y stayed open"
     sleep 0.2
     type_line "$line"
-done
+done <<<$'78 1+3\n103 1+4\n128 1+5'
 
 # "帮  助" (199, 28): the help window shows the help text; typing goes on in the worksheet.
 click_main 217 35

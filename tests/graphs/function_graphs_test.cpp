@@ -150,9 +150,9 @@ TEST_F(Graphs, RefusedAndIgnoredDefinitionsChangeNothing) {
     const std::string before = snapshot();
     const int changes = notifications;
     const auto expectUnchanged = [&](const char* text, int index, bool show, std::string result) {
-        EXPECT_EQ(define(text, index, show), result) << index << text;
-        EXPECT_EQ(snapshot(), before) << index << text;
-        EXPECT_EQ(notifications, changes) << index << text;
+        EXPECT_EQ(define(text, index, show), result) << index << text; // before the snapshot
+        EXPECT_EQ(std::pair(snapshot(), notifications), std::pair(before, changes))
+            << index << text;
     };
     for (const char* text : {"0,1", "0,(1,x", "", "   ", "(0,1,x", "0,max(1,x", "0;1;x", "5"})
         expectUnchanged(text, 0, true, "您的输入缺少','");

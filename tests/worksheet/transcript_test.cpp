@@ -27,12 +27,11 @@ protected:
     // that x is unrecognised) and, when given, the status line; else "Result: " and the
     // result, or the message.
     void type(std::initializer_list<std::string> texts) {
-        for (const std::string& text : texts) {
+        for (const std::string& text : texts)
             for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 2) {
                 end = text.find("; ", start);
                 typeRow(text.substr(start, end - start));
             }
-        }
     }
     void typeRow(const std::string& row) {
         SCOPED_TRACE(row.substr(0, 60));

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <tuple>
 #include <vector>
 
