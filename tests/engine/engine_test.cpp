@@ -19,8 +19,7 @@
 namespace quillet {
 namespace {
 
-using test::kFffd;
-using test::repeat;
+using test::kFffd, test::repeat;
 
 // Draws 1, 2, 55 and 500 after seeding, and rnd's scaling of two draws, the imaginary part's
 // factor first.
