@@ -36,10 +36,10 @@ TEST(FunctionSlot, SamplesStepEvenlyAndTheLastReachingTheBoundIsNudged) {
                   std::pair(xMax / 1.00000000000001, xMin == xMax));
     }
     // A descending range is sampled downward and never past its lower end.
-    slot.define(engine, "x", 1.0, -2.0);
+    // Repeated addition from 0 would end at -1.0000000000000149 here.
+    slot.define(engine, "x", 0.0, -1.0);
     EXPECT_TRUE(std::is_sorted(samples.rbegin(), samples.rend()));
-    EXPECT_EQ(slot.maxValue(), 1.0);
-    EXPECT_TRUE(slot.minValue() >= -2.0 && slot.minValue() < -2.0 + 1e-12) << slot.minValue();
+    EXPECT_EQ(std::pair(slot.maxValue(), slot.minValue()), std::pair(0.0, -1.0));
 }
 
 std::string joined(const AxisLabels& l) {
