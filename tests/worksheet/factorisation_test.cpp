@@ -101,12 +101,11 @@ TEST(FactorText, MatchesTrialDivisionForEveryValueUpTo100000) {
 // Squares and cubes of primes, up to the largest that fit, and products of two primes of
 // every size: balanced ones are the hardest, lopsided ones reach the other search paths.
 TEST(FactorText, PowersAndProductsOfLargePrimesAreSplit) {
-    for (std::uint64_t p = 2; p < 100000; ++p) {
+    for (std::uint64_t p = 2; p < 100000; ++p)
         if (isPrime(p)) {
             EXPECT_EQ(factorText(std::int64_t(p * p)), joined({p, p}));
             EXPECT_EQ(factorText(std::int64_t(p * p * p)), joined({p, p, p}));
         }
-    }
     for (std::uint64_t p = 2097151, found = 0; found < 3; --p) // cube root of 2^63
         if (isPrime(p) && ++found) {
             EXPECT_EQ(factorText(std::int64_t(p * p * p)), joined({p, p, p}));
@@ -121,7 +120,7 @@ TEST(FactorText, PowersAndProductsOfLargePrimesAreSplit) {
         EXPECT_EQ(factorText(std::int64_t(p * q)), joined(p, q));
     }
     std::mt19937_64 rng(1300);
-    for (int bits = 21; bits <= 63; ++bits) {
+    for (int bits = 21; bits <= 63; ++bits)
         for (int round = 0; round < 8; ++round) {
             const int smaller = round < 6 ? bits / 2 : 11 + round * (bits / 2 - 11) / 8;
             const std::uint64_t p = randomPrime(rng, smaller), q = randomPrime(rng, bits - smaller);
@@ -139,7 +138,6 @@ TEST(FactorText, PowersAndProductsOfLargePrimesAreSplit) {
             std::sort(three.begin(), three.end());
             ASSERT_EQ(factorText(std::int64_t(three[0] * three[1] * three[2])), joined(three));
         }
-    }
 }
 
 } // namespace
