@@ -90,6 +90,7 @@ TEST(TextCodec, UnencodableCharactersBecomeQuestionMarksAndAreReported) {
         {"\xE5\xA4\x8Dz" + kFffd, "\xB8\xB4z?", 4},                // U+FFFD itself
         {"\xE5\xA4\x8D\xF0\x9F\x98\x80" + kFffd, "\xB8\xB4??", 3}, // the first of several
         {"ma\xC3\x9Fs", "ma?s", 2},                                // outside the code page
+        {"a\xC2\x80", "a?", 1},                                    // just above ASCII
         {"a\xFFz", "a?z", 1},                                      // invalid lead byte
         {"a\xE5\xA4", "a??", 1},                                   // truncated sequence
         {"\xED\xA0\x80", "???", 0},                                // encoded surrogate
