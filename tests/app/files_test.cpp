@@ -15,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace quillet {
@@ -344,7 +345,7 @@ protected:
     const std::string dir = temporary.path().toStdString();
 };
 
-TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAndANewFileGetsTheUmaskMode) {
+TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAttributesAndANewFileGetsTheUmaskMode) {
     makeFile("a.txt");
     ASSERT_EQ(::link(pathOf("a.txt").c_str(), pathOf("b.txt").c_str()), 0);
     ASSERT_TRUE(write("a.txt", "hard"));
@@ -369,6 +370,16 @@ TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAndANewFileGetsTheUmaskMode) {
         ASSERT_TRUE(written);
         EXPECT_EQ(fs::status(pathOf(name)).permissions(), fs::perms(0666 & ~umask));
     }
+    // Extended attributes (access control lists among them) stay with the file.
+    makeFile("tagged.txt");
+    const std::string tagged = pathOf("tagged.txt");
+    for (const char* name : {"user.a", "user.b"})
+        if (::setxattr(tagged.c_str(), name, name, 6, 0) != 0)
+            GTEST_SKIP() << "the file system keeps no extended attributes";
+    ASSERT_TRUE(write("tagged.txt", "new"));
+    char value[7] = {};
+    EXPECT_EQ(::getxattr(tagged.c_str(), "user.b", value, 6), 6);
+    EXPECT_STREQ(value, "user.b");
 }
 
 // A file that is a mount point of its own cannot be renamed over: it is written in place,
