@@ -97,6 +97,8 @@ click_in() {
 click_main() { click_in "$main" "WIDTH * $1 / 237" "HEIGHT * $2 / 160"; }
 
 type_line() { xdotool type --delay 20 "$1" && xdotool key --delay 40 Return; }
+# Types a line, then fails with the message given unless a window titled so far comes up.
+type_line_for_title() { type_line "$1" && wait_for_title "$2" prefix >/dev/null || fail "$3"; }
 
 # Copies the focused text through the clipboard into $work/clipboard.
 copy_all() {
@@ -200,8 +202,7 @@ focus_window "$graph"
 xdotool key Escape
 wait_for_window_count "$count" || fail "Esc left the graph window open"
 focus_window "$main"
-type_line 'fx1 x'
-[[ -n "$(wait_for_title 'y = x*x' prefix)" ]] || fail "the graph window did not come back"
+type_line_for_title 'fx1 x' 'y = x*x' "the graph window did not come back"
 click_in "$graph" 25 "HEIGHT - 16"
 [[ -n "$(wait_for_title '自变量范围:' prefix)" ]] || fail "the function list did not come back"
 sleep 0.3 && again=$(xdotool getwindowgeometry "$functions" | grep Position)
@@ -219,8 +220,7 @@ if [[ -n "$wm" ]]; then
     eval "$(xdotool getwindowgeometry --shell "$main")"
     xdotool windowmove --sync "$graph" "$X" "$Y"
     focus_window "$main"
-    type_line 'fx3 x-1'
-    [[ -n "$(wait_for_title 'y = x-1' prefix)" ]] || fail "no graph window after fx3"
+    type_line_for_title 'fx3 x-1' 'y = x-1' "no graph window after fx3"
     sleep 0.5
     expect_above "$graph" "$main" "a definition over a graph window behind the main window"
 
@@ -233,8 +233,7 @@ if [[ -n "$wm" ]]; then
     click_main 120 27
     main=$(wait_for_title Quillet)
     xdotool key --delay 40 Tab ctrl+End
-    type_line 'fx2 x+1'
-    [[ -n "$(wait_for_title 'y = x+1' prefix)" ]] || fail "no graph window after fx2"
+    type_line_for_title 'fx2 x+1' 'y = x+1' "no graph window after fx2"
     sleep 0.5
     expect_above "$graph" "$main" "a definition under an always-on-top main window"
     expect_above "$list" "$main" "the list under an always-on-top main window"
