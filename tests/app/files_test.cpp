@@ -286,10 +286,8 @@ TEST(QtFileDialogsTest, BoxesShowTheirTextsAndEachButtonGivesItsAnswer) {
             buttons.sort();
             shown = box->windowTitle() + u": "_s + box->text() + u" ["_s + buttons.join(u' ') +
                     u"] "_s + QString::number(box->icon());
-            if (button == QMessageBox::NoButton)
-                QTest::keyClick(box, Qt::Key_Escape);
-            else
-                box->button(button)->click();
+            button == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
+                                            : box->button(button)->click();
         });
     };
     for (const auto& [button, answer] : {std::pair{QMessageBox::Yes, Answer::Yes},
