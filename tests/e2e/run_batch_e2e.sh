@@ -59,8 +59,7 @@ done
 # Usage errors: exit status 2.
 for args in "--bogus" "--base oct x" "--seed" "--seed abc" "a b"; do
     # shellcheck disable=SC2086
-    "$tool" $args >/dev/null 2>&1 </dev/null
-    [[ $? -eq 2 ]] || fail "usage error '$args': exit status not 2"
+    "$tool" $args &>/dev/null </dev/null; (($? == 2)) || fail "usage error '$args': not status 2"
 done
 "$tool" --help | grep -q 'Usage: quillet-run' || fail "--help prints no usage"
 [[ "$("$tool" --version)" =~ ^quillet-run\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version"

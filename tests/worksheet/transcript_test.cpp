@@ -38,11 +38,9 @@ protected:
         const std::size_t arrow = row.find(" => "), bar = row.find('|', arrow);
         ASSERT_NE(arrow, std::string::npos);
         const std::string line = row.substr(0, arrow);
-        std::string written = row.substr(arrow + 4, bar - std::min(bar, arrow + 4));
+        std::string written = row.substr(arrow + 4, bar - std::min(bar, arrow + 5)); // " |"
         if (written.starts_with("?"))
             written = unknown(written.substr(1));
-        while (written.ends_with(' '))
-            written.pop_back();
         const std::string before = session.text();
         session.worksheet().setStatusText("before");
         session.completeLine(line);
