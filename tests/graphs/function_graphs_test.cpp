@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The function graphs model: sampling of one slot (sample points, the variable x), and
-// definitions, the shared range, extremes, labels, titles, the list rows with their integral
-// lines, and clearing.
+// The function graphs model: the sample points of one slot, and definitions, the shared
+// range, extremes, labels, titles, the list rows with their integral lines, and clearing.
+// What sampling leaves in the variable x is stated in the worksheet transcripts.
 #include "engine/calc_error.h"
 #include "engine/expression_engine.h"
 #include "graphs/function_graphs.h"
