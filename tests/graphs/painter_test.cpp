@@ -51,16 +51,14 @@ protected:
     void define(const std::string& text, int slot) {
         EXPECT_TRUE(graphs.defineFunction(text, slot, true)) << text;
     }
-    // Renders the graph, in envelope mode if asked (or with list, the function list, with
-    // captions if asked) onto magenta, so that anything the painter leaves shows up.
-    QImage render(QSize size, bool envelopeOrCaptions = false, bool list = false) const {
+    // Either painter, with its own flag: envelope mode for the graph, captions for the list.
+    using Paint = void (*)(QPainter&, const FunctionGraphs&, QSize, bool, const GraphFonts&);
+    // Paints onto magenta, so that anything the painter leaves shows up.
+    QImage render(QSize size, bool flag = false, Paint paint = paintGraph) const {
         QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        if (list)
-            paintFunctionList(painter, graphs, size, envelopeOrCaptions, fonts);
-        else
-            paintGraph(painter, graphs, size, envelopeOrCaptions, fonts);
+        paint(painter, graphs, size, flag, fonts);
         EXPECT_EQ(painter.backgroundMode(), Qt::TransparentMode); // the caller's state is back
         return image;
     }
@@ -240,8 +238,8 @@ TEST_F(Painter, ShownReadySlotsAreDrawnListedRaisedAndClickable) {
                   slot == 0 || slot == 3 || slot == 4 ? 101 : 0)
             << slot;
 
-    const QImage captions = render({300, 260}, true, true),
-                 results = render({300, 260}, false, true);
+    const QImage captions = render({300, 260}, true, paintFunctionList),
+                 results = render({300, 260}, false, paintFunctionList);
     EXPECT_EQ(countColour(captions, Qt::magenta, 0, 0, 300, 260), 0);
     // clang-format off
     const std::tuple<int, bool, QRgb> swatches[] = { // row, raised, fill
