@@ -343,7 +343,7 @@ protected:
     const std::string dir = temporary.path().toStdString();
 };
 
-TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAttributesAndANewFileGetsTheUmaskMode) {
+TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAndANewFileGetsTheUmaskMode) {
     makeFile("a.txt");
     ASSERT_EQ(::link(pathOf("a.txt").c_str(), pathOf("b.txt").c_str()), 0);
     ASSERT_TRUE(write("a.txt", "hard"));
@@ -368,7 +368,11 @@ TEST_F(FileWriteTest, SaveKeepsOtherNamesLinksAttributesAndANewFileGetsTheUmaskM
         ASSERT_TRUE(written);
         EXPECT_EQ(fs::status(pathOf(name)).permissions(), fs::perms(0666 & ~umask));
     }
-    // Extended attributes (access control lists among them) stay with the file.
+}
+
+// A save that replaces the file gives the new one every extended attribute (access control
+// lists among them), empty ones too.
+TEST_F(FileWriteTest, SaveKeepsExtendedAttributes) {
     makeFile("tagged.txt");
     const std::string tagged = pathOf("tagged.txt");
     if (::setxattr(tagged.c_str(), "user.empty", "", 0, 0) != 0 ||
